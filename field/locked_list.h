@@ -1,0 +1,216 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// An ordered list of owned heap objects shared between the window thread and
+// the game loop. Every operation but GetCount runs under the list's own
+// re-entrant lock. RemoveAt and RemoveAll delete the elements; the destructor
+// does not, so an owner empties the list before it goes away.
+//
+// Nodes come from a pool that grows in blocks of ten and is released whenever
+// the list becomes empty. The list remembers the node it last visited, so that
+// walking it in index order costs one step per element instead of a walk from
+// the head each time.
+template <class T>
+class CLockedList
+{
+public:
+    static constexpr int32_t kBlockSize = 10;
+
+    CLockedList() = default;
+    CLockedList(const CLockedList&) = delete;
+    CLockedList& operator=(const CLockedList&) = delete;
+
+    virtual ~CLockedList()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        ReleaseBlocks();
+    }
+
+    // Creates a default-constructed element at the tail and returns it.
+    T* AddNew()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        std::unique_ptr<T> p(new T());
+        LinkTail(p.get());
+        return p.release();
+    }
+
+    // Takes ownership of p and appends it at the tail.
+    void Append(T* p)
+    {
+        std::unique_ptr<T> owned(p);
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        LinkTail(owned.get());
+        owned.release();
+    }
+
+    // The element at the index, or nullptr. The pointer stays valid only until
+    // the element is removed; another thread may do that at any moment.
+    T* GetAt(int32_t nIndex) const
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        Node* pNode = FindNode(nIndex);
+        return pNode ? pNode->pData : nullptr;
+    }
+
+    // Calls fn(const T&) with the element at the index while the lock is held,
+    // so that a reader on another thread can copy what it needs before the
+    // element can be deleted. False when there is no such element.
+    template <class F>
+    bool VisitAt(int32_t nIndex, F&& fn) const
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        Node* pNode = FindNode(nIndex);
+        if (!pNode)
+            return false;
+        fn(static_cast<const T&>(*pNode->pData));
+        return true;
+    }
+
+    // Read without the lock: the list may change right after.
+    int32_t GetCount() const { return m_nCount.load(std::memory_order_acquire); }
+
+    void RemoveAt(int32_t nIndex)
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        Node* pNode = FindNode(nIndex);
+        if (!pNode)
+            return;
+        if (pNode->pPrev)
+            pNode->pPrev->pNext = pNode->pNext;
+        else
+            m_pHead = pNode->pNext;
+        if (pNode->pNext)
+            pNode->pNext->pPrev = pNode->pPrev;
+        else
+            m_pTail = pNode->pPrev;
+        if (m_nCursor == nIndex) {
+            m_pCursor = nullptr;
+            m_nCursor = -1;
+        } else if (m_nCursor > nIndex) {
+            --m_nCursor;
+        }
+        T* pData = pNode->pData;
+        FreeNode(pNode);
+        delete pData;
+    }
+
+    // Deletes every element, last to first.
+    void RemoveAll()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        while (m_nCount.load(std::memory_order_relaxed) > 0) {
+            Node* pNode = m_pTail;
+            m_pTail = pNode->pPrev;
+            if (m_pTail)
+                m_pTail->pNext = nullptr;
+            else
+                m_pHead = nullptr;
+            m_pCursor = nullptr;
+            m_nCursor = -1;
+            T* pData = pNode->pData;
+            FreeNode(pNode);
+            delete pData;
+        }
+    }
+
+    // Number of node blocks the pool holds now.
+    int32_t GetBlockCount() const
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        return static_cast<int32_t>(m_blocks.size());
+    }
+
+private:
+    struct Node
+    {
+        Node* pNext = nullptr;
+        Node* pPrev = nullptr;
+        T* pData = nullptr;
+    };
+
+    void LinkTail(T* pData)
+    {
+        if (!m_pFree) {
+            auto block = std::make_unique<Node[]>(kBlockSize);
+            if (m_blocks.size() == m_blocks.capacity())
+                m_blocks.reserve(m_blocks.empty() ? 4 : 2 * m_blocks.size());
+            for (int32_t i = kBlockSize - 1; i >= 0; --i) {
+                block[i].pNext = m_pFree;
+                m_pFree = &block[i];
+            }
+            m_blocks.push_back(std::move(block));
+        }
+        Node* pNode = m_pFree;
+        m_pFree = pNode->pNext;
+        pNode->pData = pData;
+        pNode->pNext = nullptr;
+        pNode->pPrev = m_pTail;
+        if (m_pTail)
+            m_pTail->pNext = pNode;
+        else
+            m_pHead = pNode;
+        m_pTail = pNode;
+        m_nCount.fetch_add(1, std::memory_order_release);
+    }
+
+    void FreeNode(Node* pNode)
+    {
+        pNode->pData = nullptr;
+        pNode->pPrev = nullptr;
+        pNode->pNext = m_pFree;
+        m_pFree = pNode;
+        if (m_nCount.fetch_sub(1, std::memory_order_release) == 1)
+            ReleaseBlocks();
+    }
+
+    void ReleaseBlocks()
+    {
+        m_blocks.clear();
+        m_pFree = nullptr;
+        m_pHead = m_pTail = nullptr;
+        m_pCursor = nullptr;
+        m_nCursor = -1;
+    }
+
+    // Walks from whichever of head, tail and the last visited node is nearest.
+    Node* FindNode(int32_t nIndex) const
+    {
+        const int32_t nCount = m_nCount.load(std::memory_order_relaxed);
+        if (nIndex < 0 || nIndex >= nCount)
+            return nullptr;
+        Node* pNode = m_pHead;
+        int32_t nAt = 0;
+        if (nCount - 1 - nIndex < nIndex) {
+            pNode = m_pTail;
+            nAt = nCount - 1;
+        }
+        if (m_pCursor && Distance(m_nCursor, nIndex) < Distance(nAt, nIndex)) {
+            pNode = m_pCursor;
+            nAt = m_nCursor;
+        }
+        for (; nAt < nIndex; ++nAt)
+            pNode = pNode->pNext;
+        for (; nAt > nIndex; --nAt)
+            pNode = pNode->pPrev;
+        m_pCursor = pNode;
+        m_nCursor = nIndex;
+        return pNode;
+    }
+
+    static int32_t Distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
+
+    mutable std::recursive_mutex m_cs;
+    Node* m_pHead = nullptr;
+    Node* m_pTail = nullptr;
+    Node* m_pFree = nullptr;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    std::atomic<int32_t> m_nCount{0};
+    mutable Node* m_pCursor = nullptr;
+    mutable int32_t m_nCursor = -1;
+};

@@ -1,0 +1,282 @@
+#include "field/play_field.h"
+
+#include "platform/random.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr Colour kBlack = 0x000000;
+constexpr Colour kTileWhite = 0xFAFAFA;
+constexpr Colour kRed = 0x0000CC;
+constexpr Colour kGold = 0x00D1E5;
+
+constexpr int32_t kSpacingSq = CPlayField::kTileSpacing * CPlayField::kTileSpacing;
+// Random attempts for one tile before the free places are counted out.
+constexpr int32_t kRandomAttempts = 100;
+// Candidates weighed for a tile when no place keeps the spacing.
+constexpr int32_t kFallbackCandidates = 64;
+
+// Which tile centres in the placement rectangle still keep the spacing to
+// every placed tile and lie outside the central box. Random placement with
+// unlimited retries never ends once the ring around the box is full; with the
+// map the game knows exactly when that is, and picks the roomiest spot then.
+class FreePlaces
+{
+public:
+    FreePlaces(Rect rcPlace, Rect rcCentre)
+        : m_rc(rcPlace), m_nWidth(rcPlace.Width()), m_nHeight(rcPlace.Height()),
+          m_free(static_cast<size_t>(m_nWidth) * m_nHeight, 1),
+          m_nCols((m_nWidth + CPlayField::kTileSpacing - 1) / CPlayField::kTileSpacing),
+          m_nRows((m_nHeight + CPlayField::kTileSpacing - 1) / CPlayField::kTileSpacing),
+          m_cells(static_cast<size_t>(m_nCols) * m_nRows)
+    {
+        m_nFree = static_cast<int32_t>(m_free.size());
+        Rect rcBlocked;
+        if (IntersectRect(rcBlocked, rcPlace, rcCentre)) {
+            OffsetRect(rcBlocked, -m_rc.left, -m_rc.top);
+            for (int32_t y = rcBlocked.top; y < rcBlocked.bottom; ++y) {
+                std::fill_n(m_free.begin() + Index(rcBlocked.left, y), rcBlocked.Width(), 0);
+                m_nFree -= rcBlocked.Width();
+            }
+        }
+    }
+
+    int32_t FreeCount() const { return m_nFree; }
+
+    bool IsFree(Point pt) const
+    {
+        return m_free[Index(pt.x - m_rc.left, pt.y - m_rc.top)] != 0;
+    }
+
+    Point NthFree(int32_t n) const
+    {
+        for (size_t i = 0; i < m_free.size(); ++i) {
+            if (m_free[i] && n-- == 0)
+                return Point{m_rc.left + static_cast<int32_t>(i % m_nWidth),
+                             m_rc.top + static_cast<int32_t>(i / m_nWidth)};
+        }
+        return Point{m_rc.left, m_rc.top};
+    }
+
+    void Add(Point pt)
+    {
+        const int32_t cx = pt.x - m_rc.left;
+        const int32_t cy = pt.y - m_rc.top;
+        const int32_t r = CPlayField::kTileSpacing - 1;
+        for (int32_t y = std::max(0, cy - r); y <= std::min(m_nHeight - 1, cy + r); ++y) {
+            const int32_t dy = y - cy;
+            for (int32_t x = std::max(0, cx - r); x <= std::min(m_nWidth - 1, cx + r); ++x) {
+                const int32_t dx = x - cx;
+                uint8_t& cell = m_free[Index(x, y)];
+                if (cell && dx * dx + dy * dy < kSpacingSq) {
+                    cell = 0;
+                    --m_nFree;
+                }
+            }
+        }
+        m_cells[CellOf(cx, cy)].push_back(pt);
+    }
+
+    // Squared distance to the nearest placed tile, for a point that has one
+    // closer than the spacing (any point that is not free outside the box).
+    int64_t NearestSq(Point pt) const
+    {
+        const int32_t col = (pt.x - m_rc.left) / CPlayField::kTileSpacing;
+        const int32_t row = (pt.y - m_rc.top) / CPlayField::kTileSpacing;
+        int64_t best = std::numeric_limits<int64_t>::max();
+        for (int32_t r = std::max(0, row - 1); r <= std::min(m_nRows - 1, row + 1); ++r) {
+            for (int32_t c = std::max(0, col - 1); c <= std::min(m_nCols - 1, col + 1); ++c) {
+                for (const Point& other : m_cells[static_cast<size_t>(r) * m_nCols + c]) {
+                    const int64_t dx = pt.x - other.x;
+                    const int64_t dy = pt.y - other.y;
+                    best = std::min(best, dx * dx + dy * dy);
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * m_nWidth + x; }
+    size_t CellOf(int32_t x, int32_t y) const
+    {
+        return static_cast<size_t>(y / CPlayField::kTileSpacing) * m_nCols +
+               x / CPlayField::kTileSpacing;
+    }
+
+    Rect m_rc;
+    int32_t m_nWidth;
+    int32_t m_nHeight;
+    std::vector<uint8_t> m_free;
+    int32_t m_nFree = 0;
+    int32_t m_nCols;
+    int32_t m_nRows;
+    std::vector<std::vector<Point>> m_cells;
+};
+
+Point RandomPoint(const Rect& rc)
+{
+    const int32_t x = rc.left + Rand() % rc.Width();
+    const int32_t y = rc.top + Rand() % rc.Height();
+    return Point{x, y};
+}
+
+Point ChooseTileCentre(FreePlaces& places, const Rect& rcPlace, const Rect& rcCentre)
+{
+    if (places.FreeCount() > 0) {
+        for (int32_t attempt = 0; attempt < kRandomAttempts; ++attempt) {
+            const Point pt = RandomPoint(rcPlace);
+            if (places.IsFree(pt))
+                return pt;
+        }
+        // Free places are rare: draw one of them directly.
+        return places.NthFree(Rand() % places.FreeCount());
+    }
+
+    // The spacing cannot be kept: take the candidate farthest from its
+    // nearest tile, still outside the central box.
+    Point best{rcPlace.left, rcPlace.top};
+    int64_t bestSq = -1;
+    for (int32_t attempt = 0; attempt < kFallbackCandidates; ++attempt) {
+        const Point pt = RandomPoint(rcPlace);
+        if (PtInRect(rcCentre, pt))
+            continue;
+        const int64_t sq = places.NearestSq(pt);
+        if (sq > bestSq) {
+            bestSq = sq;
+            best = pt;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+CPlayField::CPlayField()
+{
+    SeedRandomFromTime();
+}
+
+CPlayField::~CPlayField()
+{
+    m_tiles.RemoveAll();
+}
+
+Point CPlayField::AreaCentre() const
+{
+    const Rect rc = GetArea();
+    return Point{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void CPlayField::CentreSnake()
+{
+    m_snake.SetPosition(AreaCentre());
+}
+
+void CPlayField::StartQuestion()
+{
+    CentreSnake();
+    m_snake.SetSteps(kQuestionStep, kQuestionStep);
+}
+
+void CPlayField::PlaceTiles(std::string strAnswer)
+{
+    Rect rcPlace = GetArea();
+    InflateRect(rcPlace, -m_snake.GetWidth(), -m_snake.GetHeight());
+    Rect rcCentre = GetArea();
+    InflateRect(rcCentre, -kCentreMarginX, -kCentreMarginY);
+
+    // An area too small for the rules has no placement rectangle at all.
+    const bool bRoom = !IsRectEmpty(rcPlace);
+    std::unique_ptr<FreePlaces> places;
+    if (bRoom && !strAnswer.empty())
+        places = std::make_unique<FreePlaces>(rcPlace, rcCentre);
+
+    for (size_t i = 0; i < strAnswer.size(); ++i) {
+        const Point pt = bRoom ? ChooseTileCentre(*places, rcPlace, rcCentre) : AreaCentre();
+        if (bRoom)
+            places->Add(pt);
+        // The tile is complete before the list publishes it to the window.
+        auto pTile = std::make_unique<CCharObject>();
+        pTile->SetText(strAnswer.substr(i, 1));
+        pTile->SetPosition(pt);
+        m_tiles.Append(pTile.release());
+    }
+}
+
+void CPlayField::Step()
+{
+    m_snake.Move();
+
+    const Rect rc = GetArea();
+    const Point head = m_snake.GetPosition();
+    if (head.x < rc.left)
+        m_snake.SetX(rc.right);
+    else if (head.x > rc.right)
+        m_snake.SetX(rc.left);
+    else if (head.y < rc.top)
+        m_snake.SetY(rc.bottom);
+    else if (head.y > rc.bottom)
+        m_snake.SetY(rc.top);
+
+    // A removed tile's successor moves up into position i and is tested next.
+    for (int32_t i = 0; i < GetTileCount();) {
+        CCharObject* pTile = m_tiles.GetAt(i);
+        if (pTile && m_snake.Intersects(*pTile)) {
+            m_snake.AddSegment(*pTile);
+            m_tiles.RemoveAt(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+bool CPlayField::CopyTile(int32_t nIndex, CCharObject& out) const
+{
+    return m_tiles.VisitAt(nIndex, [&out](const CCharObject& tile) { out = tile; });
+}
+
+void CPlayField::Draw(CDrawTarget& dc, std::string strStatus)
+{
+    DrawBackground(dc, kBlack);
+    if (!IsRunning()) {
+        DrawMenuButtons(dc, 200);
+        DrawTitle(dc);
+        return;
+    }
+    DrawTiles(dc);
+    DrawSnake(dc);
+    DrawStatusText(dc, strStatus, 300, kGold);
+    DrawStopButton(dc);
+}
+
+void CPlayField::DrawTiles(CDrawTarget& dc)
+{
+    // Copies, not pointers: the game loop may delete a tile at any moment.
+    CCharObject tile;
+    for (int32_t i = 0; i < GetTileCount(); ++i) {
+        if (!CopyTile(i, tile))
+            continue;
+        const Rect rc = tile.GetRect();
+        dc.DrawBox(rc, kTileWhite, kTileWhite);
+        dc.DrawLabel(rc, tile.Text(), 200, kRed);
+    }
+}
+
+void CPlayField::DrawSnake(CDrawTarget& dc)
+{
+    dc.DrawBall(m_snake.GetRect());
+    CCharObject segment;
+    for (int32_t i = 0; i < m_snake.GetSegmentCount(); ++i) {
+        if (!m_snake.CopySegment(i, segment))
+            continue;
+        const Rect rc = segment.GetRect();
+        dc.DrawBall(rc);
+        dc.DrawLabel(rc, segment.Text(), 200, kRed);
+    }
+}
