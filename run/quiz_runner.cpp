@@ -1,0 +1,95 @@
+#include "run/quiz_runner.h"
+
+#include "field/play_field.h"
+#include "platform/sleep.h"
+#include "quiz/question_set.h"
+
+#include <algorithm>
+
+namespace {
+
+const char kCorrect[] = "\x90\xb3\x89\xf0:";          // 正解:
+const char kIncorrect[] = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
+
+} // namespace
+
+int32_t CQuizRunner::StepDelay(int32_t nSegments)
+{
+    return std::max(0, kBaseStepDelay - kDelayPerSegment * nSegments);
+}
+
+std::string CQuizRunner::Verdict(bool bCorrect, const std::string& strAnswer)
+{
+    return (bCorrect ? kCorrect : kIncorrect) + strAnswer;
+}
+
+CQuizRunner::~CQuizRunner()
+{
+    // The loop uses this object, the field and the questions: it must end
+    // before any of them goes.
+    StopAndJoin();
+}
+
+void CQuizRunner::Invalidate(bool bErase)
+{
+    if (COwnerWindow* pOwner = GetOwner())
+        pOwner->InvalidateRect(bErase);
+}
+
+void CQuizRunner::OnDeferredStart()
+{
+    // The window chose play mode when it asked for this run; the run that
+    // ended meanwhile may have switched back to menu mode.
+    if (m_pField)
+        m_pField->SetRunning(1);
+}
+
+void CQuizRunner::Run()
+{
+    if (!m_pField || !m_pQuestions)
+        return;
+    CPlayField& field = *m_pField;
+    CSnake& snake = field.GetSnake();
+
+    field.RemoveAllTiles();
+    snake.RemoveAllSegments();
+    m_nProgress.store(0);
+
+    std::string strAnswer;
+    std::string strQuestion;
+    for (;;) {
+        if (field.GetTileCount() == 0) {
+            const CQuestion* pQuestion = m_pQuestions->GetAt(m_nProgress.load());
+            if (!pQuestion)
+                break;
+            strAnswer = pQuestion->GetAnswer();
+            strQuestion = pQuestion->GetQuestion();
+            SetStatusText(strQuestion);
+            field.PlaceTiles(strAnswer);
+            field.StartQuestion();
+            Invalidate(true);
+            Sleep(kQuestionPause);
+            SetStatusText(std::string());
+            Invalidate(true);
+            m_nProgress.fetch_add(1);
+        }
+
+        field.Step();
+
+        if (field.GetTileCount() == 0) {
+            const bool bCorrect = snake.GetText() == strAnswer;
+            SetStatusText(Verdict(bCorrect, strAnswer));
+            Invalidate(false);
+            Sleep(kVerdictPause);
+            snake.RemoveAllSegments();
+            Invalidate(false);
+        }
+
+        Invalidate(false);
+        Sleep(StepDelay(snake.GetSegmentCount()));
+        Checkpoint();
+    }
+
+    field.SetRunning(0);
+    Invalidate(true);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "run/ui_worker_thread.h"
+
+#include <cstdint>
+#include <string>
+
+class CPlayField;
+class CQuestionSet;
+
+// The run controller: plays the loaded questions one after another on the
+// worker thread.
+class CQuizRunner : public CUiWorkerThread
+{
+public:
+    static constexpr int32_t kQuestionPause = 1000;
+    static constexpr int32_t kVerdictPause = 1000;
+    static constexpr int32_t kBaseStepDelay = 200;
+    static constexpr int32_t kDelayPerSegment = 15;
+
+    // The wait after a step: faster with every tile eaten, never below zero
+    // (answers of fifteen bytes and more would otherwise go negative).
+    static int32_t StepDelay(int32_t nSegments);
+    // "正解:answer" or "不正解:answer" in code page 932.
+    static std::string Verdict(bool bCorrect, const std::string& strAnswer);
+
+    CQuizRunner() = default;
+    ~CQuizRunner() override;
+
+    void SetField(CPlayField* pField) { m_pField = pField; }
+    void SetQuestions(CQuestionSet* pQuestions) { m_pQuestions = pQuestions; }
+
+    // The question loop.
+    void Run() override;
+
+protected:
+    void OnDeferredStart() override;
+
+private:
+    void Invalidate(bool bErase);
+
+    CPlayField* m_pField = nullptr;
+    CQuestionSet* m_pQuestions = nullptr;
+};

@@ -1,0 +1,172 @@
+#include "run/worker_thread.h"
+
+#include "platform/sleep.h"
+#include "platform/string_table.h"
+
+#include <system_error>
+#include <utility>
+
+CWorkerThread::CWorkerThread()
+{
+    ResetState();
+}
+
+CWorkerThread::~CWorkerThread()
+{
+    // A derived class must have stopped the thread already: its Run must not
+    // outlive its object. This is the last line of defence.
+    StopAndJoin();
+}
+
+void CWorkerThread::Checkpoint()
+{
+    // The worker has no message queue of its own, so there is nothing to pump.
+    while (m_bPaused.load()) {
+        Sleep(10);
+        if (m_bStopRequested.load())
+            Cancel();
+    }
+    while (m_bWaitingForMessage.load()) {
+        Sleep(10);
+        if (m_bStopRequested.load())
+            Cancel();
+    }
+    if (m_bStopRequested.load())
+        Cancel();
+}
+
+void CWorkerThread::Cancel()
+{
+    OnStop();
+    m_bStopRequested.store(0);
+    throw -1;
+}
+
+void CWorkerThread::OnWaitBegin() {}
+
+void CWorkerThread::OnStop() {}
+
+void CWorkerThread::OnDeferredStart() {}
+
+void CWorkerThread::SetStatusText(int32_t nStringId)
+{
+    SetStatusText(LoadString(nStringId));
+}
+
+void CWorkerThread::SetStatusText(std::string strText)
+{
+    std::lock_guard<std::mutex> lock(m_csStatus);
+    m_strStatus = std::move(strText);
+}
+
+std::string CWorkerThread::GetStatusText() const
+{
+    std::lock_guard<std::mutex> lock(m_csStatus);
+    return m_strStatus;
+}
+
+void CWorkerThread::ShowMessage(int32_t nStringId)
+{
+    ShowMessage(LoadString(nStringId));
+}
+
+void CWorkerThread::ShowMessage(std::string strText)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_csMessage);
+        m_strMessage = std::move(strText);
+    }
+    // Only ResetState lowers the flag: the worker waits here until stopped.
+    m_bWaitingForMessage.store(1);
+    OnWaitBegin();
+    Checkpoint();
+}
+
+std::string CWorkerThread::GetMessageText() const
+{
+    std::lock_guard<std::mutex> lock(m_csMessage);
+    return m_strMessage;
+}
+
+void CWorkerThread::ResetState()
+{
+    m_bPaused.store(0);
+    m_bActive.store(0);
+    m_bStopRequested.store(0);
+    m_bWaitingForMessage.store(0);
+    SetStatusText(std::string());
+    std::lock_guard<std::mutex> lock(m_csMessage);
+    m_strMessage.clear();
+}
+
+int32_t CWorkerThread::Start()
+{
+    std::lock_guard<std::mutex> lock(m_csThread);
+    if (m_bActive.load()) {
+        m_bStartPending = true;
+        return 0;
+    }
+    // The previous thread has left its run; joining it takes no time.
+    if (m_thread.joinable())
+        m_thread.join();
+    ResetState();
+    // Active from here, not from the thread's first line, so that a second
+    // Start right away is deferred instead of starting a second thread.
+    m_bActive.store(1);
+    try {
+        m_thread = std::thread(&CWorkerThread::ThreadProc, this);
+    } catch (const std::system_error&) {
+        m_bActive.store(0);
+    }
+    return 0;
+}
+
+int32_t CWorkerThread::RequestStop()
+{
+    m_bStopRequested.store(1);
+    std::lock_guard<std::mutex> lock(m_csThread);
+    m_bStartPending = false;
+    return 0;
+}
+
+bool CWorkerThread::IsBusy() const
+{
+    std::lock_guard<std::mutex> lock(m_csThread);
+    return m_bActive.load() != 0 || m_bStartPending;
+}
+
+void CWorkerThread::StopAndJoin()
+{
+    RequestStop();
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(m_csThread);
+        thread = std::move(m_thread);
+    }
+    if (thread.joinable())
+        thread.join();
+}
+
+int32_t CWorkerThread::ThreadProc(CWorkerThread* pWorker)
+{
+    for (;;) {
+        pWorker->m_bActive.store(1);
+        try {
+            pWorker->Run();
+        } catch (...) {
+            // Cancellation, or anything else leaving the run: the thread ends
+            // quietly either way.
+        }
+        {
+            std::lock_guard<std::mutex> lock(pWorker->m_csThread);
+            if (!pWorker->m_bStartPending) {
+                pWorker->m_bActive.store(0);
+                return 0;
+            }
+            pWorker->m_bStartPending = false;
+            pWorker->ResetState();
+            pWorker->m_bActive.store(1);
+        }
+        pWorker->OnDeferredStart();
+    }
+}

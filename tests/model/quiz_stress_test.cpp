@@ -1,0 +1,98 @@
+#include "field/play_field.h"
+#include "platform/sleep.h"
+#include "quiz/question_set.h"
+#include "run/quiz_runner.h"
+#include "test_player.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace {
+
+// Reads everything a paint reads, and nothing else.
+class CountingTarget : public CDrawTarget
+{
+public:
+    void DrawBox(Rect rc, Colour, Colour) override { m_nSum += rc.left + rc.bottom; }
+    void DrawLabel(Rect rc, const std::string& strText, int32_t, Colour) override
+    {
+        m_nSum += rc.top + static_cast<int64_t>(strText.size());
+    }
+    void DrawBall(Rect rc) override { m_nSum += rc.right; }
+    int64_t m_nSum = 0;
+};
+
+class NullOwner : public COwnerWindow
+{
+public:
+    void InvalidateRect(bool) override { ++m_nRepaints; }
+    bool EnableControl(int32_t, bool) override { return false; }
+    std::atomic<int64_t> m_nRepaints{0};
+};
+
+// Whole quizzes at full speed on the worker while one thread paints and
+// another steers, as the window does. Run under ThreadSanitizer, any
+// unsynchronised access shows up as a report.
+TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
+{
+    constexpr int64_t kSteps = 6000;
+    std::atomic<int64_t> nSleeps{0};
+    const SleepFunction previous = SetSleepFunction([&nSleeps](int32_t) { ++nSleeps; });
+
+    CPlayField field;
+    field.SetArea(Rect{11, 11, 353, 238});
+    field.CentreSnake();
+    CQuestionSet questions;
+    const char* answers[] = {"CAT", "\x8c\xa2\x90\xb3", "BIRD", "", "COWS AND GOATS"};
+    for (const char* pszAnswer : answers)
+        questions.Add("question", pszAnswer);
+    NullOwner owner;
+    CQuizRunner runner;
+    runner.SetOwner(&owner);
+    runner.SetField(&field);
+    runner.SetQuestions(&questions);
+
+    std::atomic<bool> bDone{false};
+    std::thread painter([&] {
+        CountingTarget target;
+        while (!bDone) {
+            field.Draw(target, runner.GetStatusText());
+            field.UpdateHover(Point{150, 150});
+        }
+        EXPECT_NE(target.m_nSum, 0);
+    });
+    std::thread steerer([&] {
+        int32_t n = 0;
+        while (!bDone) {
+            const int32_t nDirection = (n++ % 7 == 0) ? n % 4 : CTestPlayer::DirectionToTile(field, 0);
+            CTestPlayer::Turn(field, nDirection);
+            std::this_thread::yield();
+        }
+    });
+
+    int32_t nRuns = 0;
+    while (nSleeps < kSteps) {
+        if (!runner.IsBusy()) {
+            field.SetRunning(1);
+            runner.Start();
+            ++nRuns;
+        }
+        if (nRuns % 3 == 0 && nSleeps % 500 < 5)
+            runner.RequestStop();
+        std::this_thread::yield();
+    }
+    runner.StopAndJoin();
+    bDone = true;
+    painter.join();
+    steerer.join();
+    SetSleepFunction(previous);
+
+    EXPECT_GE(nSleeps.load(), kSteps);
+    EXPECT_GT(owner.m_nRepaints.load(), 0);
+}
+
+} // namespace
