@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class CFileChooser;
+
 // The questions of the current quiz, in file order. The window thread loads
 // it; the game loop reads it, and only while no load runs.
 class CQuestionSet
@@ -20,6 +22,18 @@ public:
     int32_t GetCount() const { return m_records.GetCount(); }
     void RemoveAll() { m_records.RemoveAll(); }
 
+    // The open-file dialog that Load shows; not owned. Without one, Load
+    // given no existing file does nothing, as if the dialog was cancelled.
+    void SetFileChooser(CFileChooser* pChooser) { m_pChooser = pChooser; }
+
+    // Rebuilds the set from a question file: the first nCount lines, or every
+    // line when nCount is 0 or less. When strPath names no existing file the
+    // player is asked for one. A cancelled dialog or a file that cannot be
+    // opened (no regular file, no permission) leaves the set as it was; so
+    // does a read error, which is thrown on as CFileException.
+    void Load(std::string strPath, int32_t nCount);
+
 private:
     CLockedList<CQuestion> m_records;
+    CFileChooser* m_pChooser = nullptr;
 };

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "field/locked_list.h"
+#include "platform/text_file.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+
+// A comma-separated text file read into a table of text cells, stored column
+// by column: cell (c, r) is field c of line r. Every line counts, an empty
+// one included; a field that a line lacks is an empty cell.
+//
+// Columns are created on demand, each with one empty cell per counted line.
+// A column is registered under the index it was asked for but found again by
+// its position; the two agree as long as columns are asked for in order.
+class CCsvFile : public CTextFile
+{
+public:
+    using CColumn = CLockedList<std::string>;
+
+    CCsvFile();
+    ~CCsvFile() override;
+
+    // Reads the whole open file into the table. Throws CFileException when
+    // reading fails; the table is then partly filled.
+    bool ReadAll();
+
+    // The column for the index, created with empty cells when it is not
+    // registered yet; nullptr when it does not exist and the table has no rows.
+    CColumn* GetColumn(int32_t nIndex);
+    // A copy of the cell's text; empty when there is no such cell.
+    std::string GetCell(int32_t nColumn, int32_t nRow);
+    // The cell count of the column; 0 when there is no such column.
+    int32_t GetRowCount(int32_t nColumn);
+    int32_t GetColumnCount() const { return m_nColumnCount; }
+    int32_t GetMaxRowCount();
+    void RemoveAll();
+
+private:
+    CLockedList<CColumn> m_columns;
+    // The index each column was created for. Only membership is asked, once
+    // per field read, so a hash set keeps wide lines from costing columns
+    // times fields.
+    std::unordered_set<int32_t> m_columnIndices;
+    int32_t m_nRowCount = 0;
+    int32_t m_nColumnCount = 0;
+};

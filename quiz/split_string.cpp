@@ -1,0 +1,18 @@
+#include "quiz/split_string.h"
+
+void SplitString(std::string strLine, std::string strSeparators, std::vector<std::string>& fields)
+{
+    size_t nStart = 0;
+    for (;;) {
+        // One separator, the comma, is the usual case; find scans it fastest.
+        const size_t nSeparator = strSeparators.size() == 1
+                                      ? strLine.find(strSeparators[0], nStart)
+                                      : strLine.find_first_of(strSeparators, nStart);
+        if (nSeparator == std::string::npos)
+            break;
+        fields.emplace_back(strLine, nStart, nSeparator - nStart);
+        nStart = nSeparator + 1;
+    }
+    if (nStart < strLine.size())
+        fields.emplace_back(strLine, nStart, std::string::npos);
+}

@@ -1,0 +1,135 @@
+#include "quiz/csv_file.h"
+#include "quiz/split_string.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Fields = std::vector<std::string>;
+
+Fields Split(const std::string& strLine, const std::string& strSeparators = ",")
+{
+    Fields fields{"before"};
+    SplitString(strLine, strSeparators, fields);
+    fields.erase(fields.begin());
+    return fields;
+}
+
+TEST(SplitStringTest, CutsAtEveryCommaWithoutQuotingOrTrimming)
+{
+    EXPECT_EQ(Split(""), Fields{});
+    EXPECT_EQ(Split("ABC"), Fields{"ABC"});
+    EXPECT_EQ(Split("a,,b"), (Fields{"a", "", "b"}));
+    EXPECT_EQ(Split(",What"), (Fields{"", "What"}));
+    EXPECT_EQ(Split("a,"), Fields{"a"});
+    EXPECT_EQ(Split(",,"), (Fields{"", ""}));
+    EXPECT_EQ(Split(" ABC , Q "), (Fields{" ABC ", " Q "}));
+    EXPECT_EQ(Split("\"x,y\",q"), (Fields{"\"x", "y\"", "q"}));
+    EXPECT_EQ(Split("a;b,c", ";,"), (Fields{"a", "b", "c"}));
+    EXPECT_EQ(Split("a,b", ""), Fields{"a,b"});
+}
+
+class CsvFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_path = fs::temp_directory_path() / ("wrigglet_csv_" + std::to_string(std::random_device{}()));
+    }
+    void TearDown() override { fs::remove(m_path); }
+
+    void Read(const std::string& strBytes)
+    {
+        std::ofstream(m_path, std::ios::binary) << strBytes;
+        ASSERT_TRUE(m_file.Open(m_path.string()));
+        EXPECT_TRUE(m_file.ReadAll());
+    }
+
+    fs::path m_path;
+    CCsvFile m_file;
+};
+
+TEST_F(CsvFileTest, FillsOneCellPerFieldAndLine)
+{
+    // Columns 2 and 3 appear only on line 3; a trailing comma adds nothing.
+    Read("a,b\n\nc,d,e,f\nx,\n,,y\r\n");
+    EXPECT_EQ(m_file.GetColumnCount(), 4);
+    EXPECT_EQ(m_file.GetMaxRowCount(), 5);
+    const std::vector<Fields> expected{
+        {"a", "b", "", ""}, {"", "", "", ""}, {"c", "d", "e", "f"}, {"x", "", "", ""}, {"", "", "y", ""}};
+    for (int32_t r = 0; r < 5; ++r) {
+        for (int32_t c = 0; c < 4; ++c)
+            EXPECT_EQ(m_file.GetCell(c, r), expected[r][c]) << c << "," << r;
+    }
+    for (int32_t c = 0; c < 4; ++c)
+        EXPECT_EQ(m_file.GetRowCount(c), 5);
+    EXPECT_EQ(m_file.GetCell(0, 5), "");
+    EXPECT_EQ(m_file.GetCell(0, -1), "");
+    EXPECT_EQ(m_file.GetColumnCount(), 4);
+}
+
+TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPosition)
+{
+    Read("a,b\nc,d\n");
+    // Index 7 gets a new column of empty cells at position 2 ...
+    CCsvFile::CColumn* pSeventh = m_file.GetColumn(7);
+    ASSERT_NE(pSeventh, nullptr);
+    EXPECT_EQ(m_file.GetColumnCount(), 3);
+    EXPECT_EQ(pSeventh->GetCount(), 2);
+    EXPECT_EQ(m_file.GetCell(7, 0), "");
+    // ... and is looked up at position 7, where there is none.
+    EXPECT_EQ(m_file.GetColumn(7), nullptr);
+    EXPECT_EQ(m_file.GetRowCount(7), 0);
+    EXPECT_EQ(m_file.GetColumnCount(), 3);
+    // Index 2 is free: asking creates a fourth column, asking again finds the
+    // column at position 2, which is the one made for index 7.
+    CCsvFile::CColumn* pSecond = m_file.GetColumn(2);
+    EXPECT_NE(pSecond, pSeventh);
+    EXPECT_EQ(m_file.GetColumn(2), pSeventh);
+    EXPECT_EQ(m_file.GetColumnCount(), 4);
+
+    // The free indices below the count get columns too, and it still ends.
+    EXPECT_EQ(m_file.GetMaxRowCount(), 2);
+    EXPECT_EQ(m_file.GetColumnCount(), 5);
+    // Every cell goes, including those of the column made for index 7.
+    m_file.RemoveAll();
+    EXPECT_EQ(m_file.GetColumnCount(), 0);
+    EXPECT_EQ(m_file.GetColumn(0), nullptr);
+    EXPECT_EQ(m_file.GetMaxRowCount(), 0);
+}
+
+TEST_F(CsvFileTest, FilesWithoutFieldsHaveRowsButNoColumns)
+{
+    Read("");
+    EXPECT_EQ(m_file.GetMaxRowCount(), 0);
+    EXPECT_EQ(m_file.GetColumn(0), nullptr);
+    EXPECT_EQ(m_file.GetCell(0, 0), "");
+    EXPECT_EQ(m_file.GetColumnCount(), 0);
+
+    m_file.RemoveAll();
+    Read("\n\r\n\n");
+    EXPECT_EQ(m_file.GetColumnCount(), 0);
+    EXPECT_EQ(m_file.GetMaxRowCount(), 0);
+    EXPECT_EQ(m_file.GetCell(0, 0), "");
+    EXPECT_EQ(m_file.GetColumnCount(), 1);
+    EXPECT_EQ(m_file.GetRowCount(0), 3);
+}
+
+TEST_F(CsvFileTest, ReadingAgainReplacesTheCellsOfTheFirstLinesColumns)
+{
+    Read("a,b\nc,d\n");
+    m_file.Close();
+    Read("x\n");
+    EXPECT_EQ(m_file.GetRowCount(0), 1);
+    EXPECT_EQ(m_file.GetCell(0, 0), "x");
+    EXPECT_EQ(m_file.GetCell(0, 1), "");
+}
+
+} // namespace
