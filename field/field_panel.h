@@ -6,7 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+// The window side of painting lives with the Qt code; only names reach here.
+class QPainter;
+class CPanelBuffers;
 
 // The play area as a panel: its rectangles, the hover state of the four drawn
 // buttons, the mode (menu or play) and the title. What it draws is decided
@@ -16,6 +21,13 @@ class CFieldPanel
 public:
     CFieldPanel();
     virtual ~CFieldPanel();
+
+    // Draws the panel into its off-screen buffers and copies the area (and,
+    // in play mode, the Stop button) to the window in one go, so the area
+    // never flickers. The buffers are made at the first call and kept.
+    void Paint(QPainter& target, std::string strStatus);
+    // Buffers made so far: two at the first Paint, none after.
+    int32_t GetBufferBuilds() const { return m_nBufferBuilds; }
 
     // Draws the whole panel into the target, in client coordinates.
     virtual void Draw(CDrawTarget& dc, std::string strStatus) = 0;
@@ -58,4 +70,11 @@ protected:
     Rect m_rcArea;
     std::atomic<int32_t> m_bRunning{0};
     std::string m_strTitle;
+
+private:
+    // Written by Paint alone, on the window thread.
+    int32_t m_bBuildArea = 1;
+    int32_t m_bBuildStop = 1;
+    int32_t m_nBufferBuilds = 0;
+    std::unique_ptr<CPanelBuffers, void (*)(CPanelBuffers*)> m_pBuffers{nullptr, nullptr};
 };

@@ -1,0 +1,129 @@
+#include "field/play_field.h"
+#include "platform/random.h"
+#include "render/painter.h"
+#include "render/resources.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+void SetLayout(CPlayField& field)
+{
+    field.SetArea(Rect{11, 11, 353, 238});
+    field.m_rcTitle = Rect{27, 35, 332, 89};
+    field.m_rcRead = Rect{126, 107, 221, 139};
+    field.m_rcStart = Rect{126, 146, 221, 178};
+    field.m_rcExit = Rect{126, 185, 221, 217};
+    field.m_rcStop = Rect{258, 245, 353, 277};
+    field.SetTitle("\x82\xAD\x82\xCB\x82\xAD\x82\xCB\x82\xAD\x82\xCB");
+    field.CentreSnake();
+}
+
+void PaintLoop(benchmark::State& state, CPlayField& field, const std::string& strStatus)
+{
+    QImage window(363, 302, QImage::Format_RGB32);
+    window.fill(Qt::gray);
+    QPainter dc(&window);
+    field.Paint(dc, strStatus); // builds the buffers
+    for (auto _ : state) {
+        field.Paint(dc, strStatus);
+        benchmark::ClobberMemory();
+    }
+}
+
+// 14 tiles and 14 body segments; arg 0 with no status text (the snake
+// moving), arg 1 with a question shown over them.
+void BM_PaintPlay(benchmark::State& state)
+{
+    CPlayField field;
+    SetLayout(field);
+    SeedRandom(5);
+    field.PlaceTiles("ABCDEFGHIJKLMN");
+    CCharObject eaten;
+    for (int i = 0; i < 14; ++i) {
+        eaten.SetText(std::string(1, static_cast<char>('a' + i)));
+        field.GetSnake().AddSegment(eaten);
+        field.GetSnake().GetSegment(i)->SetPosition(Point{40 + 20 * i, 220});
+    }
+    field.SetRunning(1);
+    const std::string strQuestion =
+        state.range(0) ? "\x93\xFA\x96\x7B\x82\xCC\x8E\xF1\x93\x73\x82\xCD?" : "";
+    PaintLoop(state, field, strQuestion);
+}
+BENCHMARK(BM_PaintPlay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintMenu(benchmark::State& state)
+{
+    CPlayField field;
+    SetLayout(field);
+    field.UpdateHover(Point{130, 150});
+    PaintLoop(state, field, "");
+}
+BENCHMARK(BM_PaintMenu)->Unit(benchmark::kMicrosecond);
+
+// What drawing one tile costs, and how much of it is the font.
+void BM_TileBoxAndLabel(benchmark::State& state)
+{
+    QImage img(100, 100, QImage::Format_RGB32);
+    QPainter dc(&img);
+    CPainter painter(dc);
+    for (auto _ : state) {
+        painter.DrawBox(Rect{10, 10, 40, 40}, 0xFAFAFA, 0xFAFAFA);
+        painter.DrawLabel(Rect{10, 10, 40, 40}, "A", 200, 0x0000CC);
+    }
+}
+BENCHMARK(BM_TileBoxAndLabel)->Unit(benchmark::kMicrosecond);
+
+void BM_Ball(benchmark::State& state)
+{
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter dc(&img);
+    CPainter painter(dc);
+    for (auto _ : state)
+        painter.DrawBall(Rect{10, 10, 40, 40});
+}
+BENCHMARK(BM_Ball)->Unit(benchmark::kMicrosecond);
+
+void BM_MakeLabelFont(benchmark::State& state)
+{
+    QImage img(100, 100, QImage::Format_RGB32);
+    QPainter dc(&img);
+    for (auto _ : state) {
+        dc.setFont(CPainter::LabelFont(200));
+        benchmark::DoNotOptimize(dc.fontMetrics().height());
+    }
+}
+BENCHMARK(BM_MakeLabelFont)->Unit(benchmark::kMicrosecond);
+
+// Decoding the two ball pictures, which the painter does once and keeps.
+void BM_LoadBallImages(benchmark::State& state)
+{
+    InitWriggletResources();
+    for (auto _ : state) {
+        QImage ball(QStringLiteral(":/ball.png"));
+        QImage mask(QStringLiteral(":/ball_mask.png"));
+        benchmark::DoNotOptimize(ball.convertToFormat(QImage::Format_RGB32).bits());
+        benchmark::DoNotOptimize(mask.convertToFormat(QImage::Format_RGB32).bits());
+    }
+}
+BENCHMARK(BM_LoadBallImages)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

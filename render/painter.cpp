@@ -1,0 +1,127 @@
+#include "render/painter.h"
+
+#include "platform/code_page.h"
+#include "render/pen_brush_scope.h"
+#include "render/resources.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+
+namespace {
+
+// The game's face is a Windows one; IPAGothic has the same fixed-width
+// Japanese letters.
+const QString kFace = QStringLiteral("ＭＳ ゴシック");
+const QString kSubstitute = QStringLiteral("IPAGothic");
+
+void SubstituteFaceOnce()
+{
+    static const bool bDone = (QFont::insertSubstitution(kFace, kSubstitute), true);
+    (void)bDone;
+}
+
+// The ball and its mask, decoded once: they never change.
+struct BallImages
+{
+    QImage ball;
+    QImage mask;
+};
+
+const BallImages& Balls()
+{
+    static const BallImages images = [] {
+        InitWriggletResources();
+        BallImages loaded;
+        loaded.ball = QImage(QStringLiteral(":/ball.png")).convertToFormat(QImage::Format_RGB32);
+        loaded.mask =
+            QImage(QStringLiteral(":/ball_mask.png")).convertToFormat(QImage::Format_RGB32);
+        return loaded;
+    }();
+    return images;
+}
+
+bool IsEmpty(const Rect& rc)
+{
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+} // namespace
+
+CPainter::CPainter(QPainter& dc) : m_pDC(&dc)
+{
+    SubstituteFaceOnce();
+}
+
+CPainter::~CPainter() = default;
+
+QColor CPainter::ToQColor(Colour colour)
+{
+    return QColor(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
+}
+
+int32_t CPainter::PixelSize(int32_t nSize)
+{
+    // Rounded to the nearest pixel, as the desktop does.
+    return (nSize * 96 + 360) / 720;
+}
+
+QFont CPainter::LabelFont(int32_t nSize)
+{
+    QFont font(kFace);
+    font.setPixelSize(std::max(1, PixelSize(nSize)));
+    return font;
+}
+
+void CPainter::DrawBox(Rect rc, Colour outline, Colour fill)
+{
+    if (IsEmpty(rc))
+        return;
+    CPenBrushScope scope(*m_pDC);
+    scope.Select(ToQColor(outline), ToQColor(fill));
+    // The outline is the whole box; the fill covers all but its edge pixels.
+    const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
+    m_pDC->fillRect(box, scope.Pen().color());
+    if (outline != fill && rc.Width() > 2 && rc.Height() > 2)
+        m_pDC->fillRect(box.adjusted(1, 1, -1, -1), scope.Brush());
+}
+
+void CPainter::DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour)
+{
+    if (strText.empty() || IsEmpty(rc))
+        return;
+    const QString text = QString::fromStdU16String(DecodeCodePage932(strText));
+    const QFont previousFont = m_pDC->font();
+    const QPen previousPen = m_pDC->pen();
+    m_pDC->setFont(LabelFont(nSize));
+    m_pDC->setPen(ToQColor(colour));
+    m_pDC->setBackgroundMode(Qt::TransparentMode);
+    // One line, centred; Qt clips a line wider than the box to the box.
+    m_pDC->drawText(QRect(rc.left, rc.top, rc.Width(), rc.Height()),
+                    Qt::AlignCenter | Qt::TextSingleLine, text);
+    m_pDC->setPen(previousPen);
+    m_pDC->setFont(previousFont);
+}
+
+void CPainter::DrawBall(Rect rc)
+{
+    if (IsEmpty(rc))
+        return;
+    const BallImages& images = Balls();
+    // As a bit-block copy from the pictures' corner: never stretched.
+    const int w = std::min(rc.Width(), images.ball.width());
+    const int h = std::min(rc.Height(), images.ball.height());
+    const QRect source(0, 0, w, h);
+    const QPoint at(rc.left, rc.top);
+    const QPainter::CompositionMode previous = m_pDC->compositionMode();
+    // The mask whitens the disc and leaves the corners; the ball, white
+    // outside its disc, then colours only the disc.
+    m_pDC->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    m_pDC->drawImage(at, images.mask, source);
+    m_pDC->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    m_pDC->drawImage(at, images.ball, source);
+    m_pDC->setCompositionMode(previous);
+}
