@@ -1,11 +1,7 @@
-#include <QApplication>
-#include <QDialog>
+#include "app/game_app.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Wrigglet"));
-    dialog.setFixedSize(363, 302);
-    return dialog.exec() ? 0 : 0;
+    CGameApp app;
+    return app.Run(argc, argv);
 }

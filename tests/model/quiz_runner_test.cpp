@@ -3,6 +3,7 @@
 #include "platform/sleep.h"
 #include "quiz/question_set.h"
 #include "run/quiz_runner.h"
+#include "sleep_swap.h"
 #include "test_player.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +21,6 @@ namespace {
 
 const std::string kCorrect = "\x90\xb3\x89\xf0:";          // 正解:
 const std::string kIncorrect = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
-
-// Swaps the game's sleep for the length of a test.
-class SleepSwap
-{
-public:
-    explicit SleepSwap(SleepFunction fn) : m_previous(SetSleepFunction(std::move(fn))) {}
-    ~SleepSwap() { SetSleepFunction(m_previous); }
-
-private:
-    SleepFunction m_previous;
-};
 
 class RecordingOwner : public COwnerWindow
 {
@@ -147,7 +137,7 @@ protected:
     CQuestionSet m_questions;
     RecordingOwner m_owner;
     CQuizRunner m_runner;
-    SleepSwap m_sleep;
+    CSleepSwap m_sleep;
 };
 
 TEST(QuizRunnerRulesTest, StepDelayShrinksPerSegmentAndStopsAtZero)

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The game's icon in all the sizes it is drawn in.
+QIcon LoadAppIcon();

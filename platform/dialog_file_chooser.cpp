@@ -1,0 +1,23 @@
+#include "platform/dialog_file_chooser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QStringList>
+
+bool CDialogFileChooser::DoModal()
+{
+    QFileDialog dialog(m_pParent, QString(), QDir::currentPath());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The labels stay as the game has always shown them; the patterns behind
+    // them are hidden. "AllFiles" matches every name, also those without a
+    // dot, as on the desktop the game was made for.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters({QStringLiteral("CsvFiles(*.csv) (*.csv)"),
+                           QStringLiteral("AllFiles(*.*) (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    m_strPath = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return true;
+}
