@@ -12,7 +12,7 @@ namespace {
 
 constexpr int32_t kMaxIndex = std::numeric_limits<int32_t>::max();
 
-const std::string kSeparators = ",";
+constexpr std::string_view kSeparators = ",";
 
 } // namespace
 
@@ -33,8 +33,12 @@ bool CCsvFile::ReadAll()
     SplitString(strLine, kSeparators, fields);
     const int32_t nFirstLineFields =
         static_cast<int32_t>(std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex)));
-
     SeekToBegin();
+
+    if (m_nColumnCount == 0) {
+        FillNewTable(nFirstLineFields);
+        return true;
+    }
     int32_t nLines = 0;
     while (ReadString(strLine)) {
         if (nLines < kMaxIndex)
@@ -42,9 +46,44 @@ bool CCsvFile::ReadAll()
     }
     m_nRowCount = nLines;
     SeekToBegin();
+    FillUsedTable(nFirstLineFields);
+    return true;
+}
+
+void CCsvFile::FillNewTable(int32_t nFirstLineFields)
+{
+    // The same table as counting the lines first and then filling columns of
+    // empty cells by row index, in one reading: each cell is appended once,
+    // in order, with its text. A column that appears on a later line starts
+    // with an empty cell for every line before. Columns are created for the
+    // next free index only, so index and position agree.
+    std::vector<CColumn*> columns;
+    std::string strLine;
+    std::vector<std::string> fields;
+    // A line past the largest count has no cell, as a column cannot hold it.
+    while (m_nRowCount < kMaxIndex && ReadString(strLine)) {
+        fields.clear();
+        SplitString(strLine, kSeparators, fields);
+        const size_t nFields = std::max(std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex)),
+                                        static_cast<size_t>(nFirstLineFields));
+        while (columns.size() < nFields)
+            columns.push_back(CreateColumn(static_cast<int32_t>(columns.size()), m_nRowCount));
+        for (size_t j = 0; j < columns.size(); ++j) {
+            std::string* pCell = columns[j]->AddNew();
+            if (j < fields.size())
+                *pCell = std::move(fields[j]);
+        }
+        ++m_nRowCount;
+    }
+}
+
+void CCsvFile::FillUsedTable(int32_t nFirstLineFields)
+{
+    std::string strLine;
+    std::vector<std::string> fields;
 
     for (int32_t c = 0; c < nFirstLineFields; ++c) {
-        const bool bExisted = m_columnIndices.count(c) != 0;
+        const bool bExisted = IsRegistered(c);
         CColumn* pColumn = GetColumn(c);
         // None only when the file was emptied between the two readings.
         if (!pColumn || !bExisted)
@@ -54,32 +93,52 @@ bool CCsvFile::ReadAll()
             pColumn->AddNew();
     }
 
+    // Once an index is registered, GetColumn gives the column at that
+    // position, which stays the same while lines are read (columns are only
+    // appended): remember it instead of asking again for every line.
+    std::vector<CColumn*> known;
     for (int64_t r = 0; ReadString(strLine); ++r) {
         fields.clear();
         SplitString(strLine, kSeparators, fields);
         const size_t nFields = std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex));
+        if (known.size() < nFields)
+            known.resize(nFields, nullptr);
         for (size_t j = 0; j < nFields; ++j) {
-            CColumn* pColumn = GetColumn(static_cast<int32_t>(j));
-            // Lines beyond the counted ones (the file grew meanwhile) have no cell.
+            const int32_t nIndex = static_cast<int32_t>(j);
+            CColumn* pColumn = known[j];
+            if (!pColumn) {
+                const bool bRegistered = IsRegistered(nIndex);
+                pColumn = GetColumn(nIndex);
+                if (bRegistered)
+                    known[j] = pColumn;
+            }
             if (!pColumn || r >= m_nRowCount)
                 continue;
             if (std::string* pCell = pColumn->GetAt(static_cast<int32_t>(r)))
                 *pCell = std::move(fields[j]);
         }
     }
-    return true;
+}
+
+bool CCsvFile::IsRegistered(int32_t nIndex) const
+{
+    return (nIndex >= 0 && nIndex < m_nFirstUnregistered) || m_columnIndices.count(nIndex) != 0;
 }
 
 CCsvFile::CColumn* CCsvFile::GetColumn(int32_t nIndex)
 {
-    if (m_columnIndices.count(nIndex) != 0)
+    if (IsRegistered(nIndex))
         return m_columns.GetAt(nIndex);
     if (m_nRowCount == 0)
         return nullptr;
+    return CreateColumn(nIndex, m_nRowCount);
+}
 
+CCsvFile::CColumn* CCsvFile::CreateColumn(int32_t nIndex, int32_t nCells)
+{
     auto column = std::make_unique<CColumn>();
     try {
-        for (int32_t r = 0; r < m_nRowCount; ++r)
+        for (int32_t r = 0; r < nCells; ++r)
             column->AddNew();
     } catch (...) {
         column->RemoveAll();
@@ -88,6 +147,8 @@ CCsvFile::CColumn* CCsvFile::GetColumn(int32_t nIndex)
     CColumn* pColumn = column.get();
     m_columns.Append(column.release());
     m_columnIndices.insert(nIndex);
+    while (m_nFirstUnregistered < kMaxIndex && m_columnIndices.count(m_nFirstUnregistered) != 0)
+        ++m_nFirstUnregistered;
     ++m_nColumnCount;
     return pColumn;
 }
@@ -129,6 +190,7 @@ void CCsvFile::RemoveAll()
     }
     m_columns.RemoveAll();
     m_columnIndices.clear();
+    m_nFirstUnregistered = 0;
     m_nRowCount = 0;
     m_nColumnCount = 0;
 }

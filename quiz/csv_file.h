@@ -38,11 +38,18 @@ public:
     void RemoveAll();
 
 private:
+    void FillNewTable(int32_t nFirstLineFields);
+    void FillUsedTable(int32_t nFirstLineFields);
+    bool IsRegistered(int32_t nIndex) const;
+    // Appends a column of nCells empty cells registered under nIndex.
+    CColumn* CreateColumn(int32_t nIndex, int32_t nCells);
+
     CLockedList<CColumn> m_columns;
-    // The index each column was created for. Only membership is asked, once
-    // per field read, so a hash set keeps wide lines from costing columns
-    // times fields.
+    // The indices the columns were created for. Only membership is asked,
+    // once per field read, so a set keeps wide lines from costing columns
+    // times fields; indices 0 to m_nFirstUnregistered - 1 need no look-up.
     std::unordered_set<int32_t> m_columnIndices;
+    int32_t m_nFirstUnregistered = 0;
     int32_t m_nRowCount = 0;
     int32_t m_nColumnCount = 0;
 };

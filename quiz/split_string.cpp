@@ -1,6 +1,7 @@
 #include "quiz/split_string.h"
 
-void SplitString(std::string strLine, std::string strSeparators, std::vector<std::string>& fields)
+void SplitString(std::string_view strLine, std::string_view strSeparators,
+                 std::vector<std::string>& fields)
 {
     size_t nStart = 0;
     for (;;) {
@@ -8,11 +9,11 @@ void SplitString(std::string strLine, std::string strSeparators, std::vector<std
         const size_t nSeparator = strSeparators.size() == 1
                                       ? strLine.find(strSeparators[0], nStart)
                                       : strLine.find_first_of(strSeparators, nStart);
-        if (nSeparator == std::string::npos)
+        if (nSeparator == std::string_view::npos)
             break;
-        fields.emplace_back(strLine, nStart, nSeparator - nStart);
+        fields.emplace_back(strLine.substr(nStart, nSeparator - nStart));
         nStart = nSeparator + 1;
     }
     if (nStart < strLine.size())
-        fields.emplace_back(strLine, nStart, std::string::npos);
+        fields.emplace_back(strLine.substr(nStart));
 }

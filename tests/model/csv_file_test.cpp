@@ -133,3 +133,48 @@ TEST_F(CsvFileTest, ReadingAgainReplacesTheCellsOfTheFirstLinesColumns)
 }
 
 } // namespace
+
+namespace {
+
+// Cells live inside the list's nodes; elements handed in by Append do not.
+// Both kinds must be destroyed exactly once, in the list's order.
+struct Counted
+{
+    static std::vector<int>* s_pLog;
+    int n = 0;
+    ~Counted() { s_pLog->push_back(n); }
+};
+std::vector<int>* Counted::s_pLog = nullptr;
+
+TEST(CellStorageTest, NodeAndHeapElementsAreDestroyedOnce)
+{
+    std::vector<int> log;
+    Counted::s_pLog = &log;
+    {
+        CLockedList<Counted> list;
+        for (int i = 1; i <= 25; ++i) {
+            if (i % 3 == 0) {
+                auto* p = new Counted;
+                p->n = i;
+                list.Append(p);
+            } else {
+                list.AddNew()->n = i;
+            }
+        }
+        list.RemoveAt(0);
+        list.RemoveAt(1);
+        EXPECT_EQ(list.GetAt(0)->n, 2);
+        EXPECT_EQ(list.GetAt(1)->n, 4);
+        list.AddNew()->n = 26;
+        list.RemoveAll();
+    }
+    std::vector<int> expected{1, 3};
+    for (int i = 26; i >= 2; --i) {
+        if (i != 3)
+            expected.push_back(i);
+    }
+    EXPECT_EQ(log, expected);
+    Counted::s_pLog = nullptr;
+}
+
+} // namespace
