@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Plays the first moments of a quiz under Xvfb and saves the window in menu
+# mode and in play mode to docs/screenshots/menu.png and play.png.
+# Usage: scripts/screenshots.sh [question file in questions/]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+sample=${1:-fruits_english.csv}
+out=$root/docs/screenshots
+build=$root/build/shots
+
+scripts/deps.sh run
+missing=()
+for p in xvfb xdotool imagemagick; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target wrigglet
+
+# A display of our own, on the first free number from 90.
+display=90
+while [ -e /tmp/.X$display-lock ] || [ -e /tmp/.X11-unix/X$display ]; do
+  display=$((display + 1))
+done
+Xvfb :$display -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=:$display
+for _ in $(seq 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# The window's own look, whatever desktop the caller runs.
+unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP
+export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+
+(cd questions && exec "$build/app/wrigglet") &
+game_pid=$!
+win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Wrigglet$' | head -1)
+[ -n "$win" ] || { echo "screenshots: the window did not appear" >&2; exit 1; }
+
+# Clicks the centre of a drawn button, given in client pixels.
+click() {
+  local l=$1 t=$2 r=$3 b=$4
+  xdotool mousemove --window "$win" $(((l + r) / 2)) $(((t + b) / 2)) click 1
+}
+# Saves the window alone, without time stamps, so a rerun changes nothing.
+shoot() {
+  import -window "$win" miff:- | convert - -strip "png:$out/$1"
+}
+
+sleep 1
+click 126 107 221 139 # Read
+
+# The file chooser is the game's other visible window.
+chooser=""
+for _ in $(seq 100); do
+  chooser=$(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -vx "$win" | head -1 || true)
+  [ -n "$chooser" ] && break
+  sleep 0.1
+done
+[ -n "$chooser" ] || { echo "screenshots: the file chooser did not open" >&2; exit 1; }
+sleep 0.5
+xdotool windowfocus --sync "$chooser" 2>/dev/null || true
+xdotool type --delay 20 "$sample"
+xdotool key Return
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -qvx "$win" || break
+  sleep 0.1
+done
+
+# Away from the buttons, so none is drawn hovered.
+xdotool mousemove --window "$win" 5 295
+sleep 0.5
+mkdir -p "$out"
+shoot menu.png
+
+click 126 146 221 178 # Start
+# The question shows for a second beside the scattered tiles.
+sleep 0.5
+shoot play.png
+
+click 258 245 353 277 # Stop
+echo "Saved $out/menu.png and $out/play.png"
