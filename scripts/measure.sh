@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Measures the game from outside under Xvfb: the time from starting the
+# process to its window's first paint (median of N starts), and its resident
+# memory in menu mode and while a quiz is played.
+# Usage: scripts/measure.sh [starts, default 10]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+starts=${1:-10}
+build=$root/build/shots
+
+scripts/deps.sh run
+missing=()
+for p in xvfb xdotool python3; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target wrigglet >/dev/null
+
+display=90
+while [ -e /tmp/.X$display-lock ] || [ -e /tmp/.X11-unix/X$display ]; do
+  display=$((display + 1))
+done
+# A white root: an unpainted window shows white, never the game's colours.
+Xvfb :$display -screen 0 640x480x24 -wr -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+export DISPLAY=:$display
+for _ in $(seq 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP
+export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+
+cd questions
+python3 - "$build/app/wrigglet" "$starts" <<'PYTHON'
+import ctypes
+import ctypes.util
+import statistics
+import subprocess
+import sys
+import time
+
+game, starts = sys.argv[1], int(sys.argv[2])
+
+x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XDefaultRootWindow.restype = ctypes.c_ulong
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x11.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 4
+x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p]
+x11.XFree.argtypes = [ctypes.c_void_p]
+x11.XGetImage.restype = ctypes.c_void_p
+x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                          ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+x11.XGetPixel.restype = ctypes.c_ulong
+x11.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+x11.XDestroyImage.argtypes = [ctypes.c_void_p]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+# Reading an unmapped or vanished window is an X error; it only means "not yet".
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+ignore_errors = ERROR_HANDLER(lambda display, event: 0)
+x11.XSetErrorHandler(ignore_errors)
+
+dpy = x11.XOpenDisplay(None)
+root = x11.XDefaultRootWindow(dpy)
+ALL_PLANES, Z_PIXMAP = 0xFFFFFFFF, 2
+
+
+def named_windows(name):
+    """Top-level windows called name (there is no window manager)."""
+    root_ret, parent_ret = ctypes.c_ulong(), ctypes.c_ulong()
+    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+    if not x11.XQueryTree(dpy, root, ctypes.byref(root_ret), ctypes.byref(parent_ret),
+                          ctypes.byref(children), ctypes.byref(count)):
+        return []
+    found = []
+    for i in range(count.value):
+        title = ctypes.c_char_p()
+        if x11.XFetchName(dpy, children[i], ctypes.byref(title)) and title.value:
+            if title.value == name:
+                found.append(children[i])
+            x11.XFree(title)
+    if children:
+        x11.XFree(children)
+    return found
+
+
+def pixel(window, x, y):
+    """The window's pixel as 0xRRGGBB, or None while it is not viewable."""
+    image = x11.XGetImage(dpy, window, x, y, 1, 1, ALL_PLANES, Z_PIXMAP)
+    x11.XSync(dpy, 0)
+    if not image:
+        return None
+    value = x11.XGetPixel(image, 0, 0) & 0xFFFFFF
+    x11.XDestroyImage(image)
+    return value
+
+
+def painted(window):
+    # The play area's black and the title box's fill: the game's own colours.
+    return pixel(window, 20, 20) == 0x000000 and pixel(window, 40, 60) == 0x262626
+
+
+def start_game():
+    """Starts the game; returns the process, its window and the times (s)
+    from the start to the window being viewable and to its first paint."""
+    t0 = time.perf_counter()
+    proc = subprocess.Popen([game], stderr=subprocess.DEVNULL)
+    window, t_map = None, None
+    while time.perf_counter() - t0 < 20:
+        if window is None:
+            for w in named_windows(b"Wrigglet"):
+                if pixel(w, 0, 0) is not None:
+                    window, t_map = w, time.perf_counter() - t0
+        if window is not None and painted(window):
+            return proc, window, t_map, time.perf_counter() - t0
+        time.sleep(0.002)
+    proc.kill()
+    sys.exit("measure: the window was not painted within 20 s")
+
+
+def stop_game(proc):
+    proc.terminate()
+    proc.wait()
+
+
+def memory(pid):
+    """VmRSS and VmHWM in KiB."""
+    fields = {}
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            key, _, value = line.partition(":")
+            if key in ("VmRSS", "VmHWM"):
+                fields[key] = int(value.split()[0])
+    return fields["VmRSS"], fields["VmHWM"]
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def click(window, left, top, right, bottom):
+    xdotool("mousemove", "--window", str(window), str((left + right) // 2),
+            str((top + bottom) // 2), "click", "1")
+
+
+maps, paints = [], []
+for run in range(starts):
+    proc, window, t_map, t_paint = start_game()
+    maps.append(t_map * 1000)
+    paints.append(t_paint * 1000)
+    stop_game(proc)
+    time.sleep(0.3)
+
+print(f"start to first paint, {starts} starts: median {statistics.median(paints):.0f} ms "
+      f"(min {min(paints):.0f}, max {max(paints):.0f}); "
+      f"to a viewable window: median {statistics.median(maps):.0f} ms")
+
+proc, window, _, _ = start_game()
+time.sleep(1)
+rss_menu, _ = memory(proc.pid)
+click(window, 126, 107, 221, 139)  # Read
+time.sleep(1.5)
+chooser = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(proc.pid)],
+                         capture_output=True, text=True).stdout.split()
+chooser = [w for w in chooser if int(w) != window]
+if not chooser:
+    sys.exit("measure: the file chooser did not open")
+subprocess.run(["xdotool", "windowfocus", "--sync", chooser[0]], stderr=subprocess.DEVNULL)
+xdotool("type", "--delay", "20", "fruits_english.csv")
+xdotool("key", "Return")
+time.sleep(1)
+click(window, 126, 146, 221, 178)  # Start
+samples = []
+for _ in range(40):  # 10 s of the first questions
+    time.sleep(0.25)
+    samples.append(memory(proc.pid)[0])
+_, hwm = memory(proc.pid)
+# The Stop button is drawn in play mode only.
+if pixel(window, 300, 250) == pixel(window, 5, 5):
+    sys.exit("measure: the quiz did not start")
+click(window, 258, 245, 353, 277)  # Stop
+stop_game(proc)
+print(f"resident memory: menu {rss_menu / 1024:.1f} MiB; playing "
+      f"{statistics.median(samples) / 1024:.1f} MiB median, {max(samples) / 1024:.1f} MiB max "
+      f"(VmRSS every 0.25 s for 10 s); peak VmHWM {hwm / 1024:.1f} MiB")
+PYTHON
