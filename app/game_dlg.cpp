@@ -121,11 +121,18 @@ Rect CGameDlg::GetControlRect(int32_t nId) const
 
 void CGameDlg::InvalidateRect(bool bErase)
 {
-    // Also called from the game loop: the repaint is queued to the window's
-    // thread. Qt repaints the background with every update, so erasing
-    // needs nothing more.
+    // Also called from the game loop: the request is queued to the window's
+    // thread, and requests made before it is served fold into one. Qt
+    // repaints the background with every update, so erasing needs no more.
     (void)bErase;
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    if (!m_bRepaintQueued.exchange(true))
+        QMetaObject::invokeMethod(this, "OnRepaintRequested", Qt::QueuedConnection);
+}
+
+void CGameDlg::OnRepaintRequested()
+{
+    m_bRepaintQueued.store(false);
+    update();
 }
 
 bool CGameDlg::EnableControl(int32_t nId, bool bEnable)

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -67,6 +68,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
+private slots:
+    void OnRepaintRequested();
+
 private:
     void CreateTemplateControls();
     void OnInitDialog();
@@ -84,6 +88,7 @@ private:
     int m_nTimerControls = 0;
     int m_nTimerFocus = 0;
     std::string m_strPaintedStatus;
+    std::atomic<bool> m_bRepaintQueued{false};
 
     // Commands that must wait until a stopped run has ended.
     std::string m_strPendingLoad;
