@@ -36,6 +36,7 @@ bool CCsvFile::ReadAll()
     SeekToBegin();
 
     if (m_nColumnCount == 0) {
+        m_nRowCount = 0;
         FillNewTable(nFirstLineFields);
         return true;
     }

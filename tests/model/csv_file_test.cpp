@@ -124,7 +124,10 @@ TEST_F(CsvFileTest, FilesWithoutFieldsHaveRowsButNoColumns)
 
 TEST_F(CsvFileTest, ReadingAgainReplacesTheCellsOfTheFirstLinesColumns)
 {
+    Read("\n\n\n");
+    m_file.Close();
     Read("a,b\nc,d\n");
+    EXPECT_EQ(m_file.GetMaxRowCount(), 2);
     m_file.Close();
     Read("x\n");
     EXPECT_EQ(m_file.GetRowCount(0), 1);
