@@ -3,7 +3,15 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 namespace {
 
@@ -18,6 +26,19 @@ bool IsTrailByte(unsigned char b)
 {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
+
+#if defined(_WIN32)
+
+// One character of the code page (a single byte, or a lead byte with a
+// trail byte) through the system's table; 0 when it is not a character.
+char16_t ConvertOne(const char* p, int nBytes)
+{
+    wchar_t wc[2];
+    const int n = ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, p, nBytes, wc, 2);
+    return n == 1 ? static_cast<char16_t>(wc[0]) : 0;
+}
+
+#else
 
 // One converter per thread: iconv_open costs far more than a tile's text,
 // and a descriptor must not be shared between threads.
@@ -49,6 +70,8 @@ void AppendUtf16Le(std::u16string& out, const char* p, size_t nBytes)
     }
 }
 
+#endif
+
 } // namespace
 
 std::u16string DecodeCodePage932(const std::string& strBytes)
@@ -66,6 +89,31 @@ std::u16string DecodeCodePage932(const std::string& strBytes)
         return out;
     }
 
+#if defined(_WIN32)
+    // The system's table maps 0x80, 0xA0 and 0xFD-0xFF to characters of its
+    // own and lets a lead byte take any trail; cut the text into characters
+    // here instead, as the other side does, so both draw the same.
+    const auto n = strBytes.size();
+    size_t pos = 0;
+    while (pos < n) {
+        const auto b = static_cast<unsigned char>(strBytes[pos]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char16_t>(b));
+            ++pos;
+        } else if ((b >= 0xA1 && b <= 0xDF) ||
+                   (IsLeadByte(b) && pos + 1 < n && IsTrailByte(static_cast<unsigned char>(strBytes[pos + 1])))) {
+            // Half-width katakana, or a pair: one dot for a pair without a
+            // character.
+            const int nBytes = b >= 0xA1 && b <= 0xDF ? 1 : 2;
+            const char16_t c = ConvertOne(strBytes.data() + pos, nBytes);
+            out.push_back(c ? c : kMiddleDot);
+            pos += static_cast<size_t>(nBytes);
+        } else {
+            out.push_back(kMiddleDot);
+            ++pos;
+        }
+    }
+#else
     thread_local Converter converter;
     const auto n = strBytes.size();
     size_t pos = 0;
@@ -98,5 +146,6 @@ std::u16string DecodeCodePage932(const std::string& strBytes)
         else
             pos += 1;
     }
+#endif
     return out;
 }

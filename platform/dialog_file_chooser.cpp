@@ -18,6 +18,12 @@ bool CDialogFileChooser::DoModal()
                            QStringLiteral("AllFiles(*.*) (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    m_strPath = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const QString strChosen = dialog.selectedFiles().constFirst();
+#if defined(Q_OS_WIN)
+    // Paths inside the program are UTF-8 on Windows.
+    m_strPath = strChosen.toUtf8().toStdString();
+#else
+    m_strPath = QFile::encodeName(strChosen).toStdString();
+#endif
     return true;
 }

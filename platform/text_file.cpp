@@ -5,7 +5,15 @@
 #include <cerrno>
 #include <cstring>
 
-#if defined(__unix__) || defined(__APPLE__)
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <cstdio>
+#elif defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,10 +23,121 @@
 
 namespace {
 
+#if defined(_WIN32)
+
+// Paths inside the program are UTF-8 here; the file system wants UTF-16.
+bool WidePath(const std::string& strPath, std::wstring& wstrPath)
+{
+    const int nIn = static_cast<int>(strPath.size());
+    const int nOut = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strPath.data(), nIn, nullptr, 0);
+    if (nOut <= 0)
+        return false;
+    wstrPath.assign(static_cast<size_t>(nOut), L'\0');
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strPath.data(), nIn, &wstrPath[0], nOut) == nOut;
+}
+
+// A C runtime handle of a regular file, or -1. Devices (NUL, CON, COM1),
+// pipes and directories are refused: reading them may wait for ever.
+int OpenRegularFile(const std::string& strPath)
+{
+    std::wstring wstrPath;
+    if (!WidePath(strPath, wstrPath))
+        return -1;
+    const DWORD nAttributes = ::GetFileAttributesW(wstrPath.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES ||
+        (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return -1;
+    // Others may keep writing, renaming or deleting the file meanwhile, as
+    // they could with the file open elsewhere.
+    HANDLE hFile = ::CreateFileW(wstrPath.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return -1;
+    // What was opened may no longer be what was looked at.
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(hFile) != FILE_TYPE_DISK || !::GetFileInformationByHandle(hFile, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        ::CloseHandle(hFile);
+        return -1;
+    }
+    const int nHandle = ::_open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_RDONLY | _O_BINARY);
+    if (nHandle < 0)
+        ::CloseHandle(hFile);
+    return nHandle;
+}
+
+// Bytes read (0 at the end), or -1 with errno set.
+long long ReadSome(int nHandle, char* pBuffer, size_t nSize)
+{
+    return ::_read(nHandle, pBuffer, static_cast<unsigned int>(nSize));
+}
+
+bool SeekStart(int nHandle)
+{
+    return ::_lseeki64(nHandle, 0, SEEK_SET) == 0;
+}
+
+void CloseFile(int nHandle)
+{
+    ::_close(nHandle);
+}
+
+#else
+
 bool IsRegularFile(const struct stat& st)
 {
     return S_ISREG(st.st_mode);
 }
+
+// A handle of a regular file, or -1. A FIFO, device or directory is refused:
+// reading them may wait for ever.
+int OpenRegularFile(const std::string& strPath)
+{
+    // Refuse anything but a regular file before opening it: opening a FIFO
+    // waits for a writer, and opening a device may already do something.
+    struct stat st;
+    if (::stat(strPath.c_str(), &st) != 0 || !IsRegularFile(st))
+        return -1;
+
+    // O_NONBLOCK keeps the open itself from waiting should the name have been
+    // replaced by a FIFO in the meantime; fstat then checks what was opened.
+    int nHandle;
+    do {
+        nHandle = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (nHandle < 0 && errno == EINTR);
+    if (nHandle < 0)
+        return -1;
+    if (::fstat(nHandle, &st) != 0 || !IsRegularFile(st)) {
+        ::close(nHandle);
+        return -1;
+    }
+    const int nFlags = ::fcntl(nHandle, F_GETFL);
+    if (nFlags != -1)
+        ::fcntl(nHandle, F_SETFL, nFlags & ~O_NONBLOCK);
+    return nHandle;
+}
+
+long long ReadSome(int nHandle, char* pBuffer, size_t nSize)
+{
+    ssize_t nRead;
+    do {
+        nRead = ::read(nHandle, pBuffer, nSize);
+    } while (nRead < 0 && errno == EINTR);
+    return nRead;
+}
+
+bool SeekStart(int nHandle)
+{
+    return ::lseek(nHandle, 0, SEEK_SET) != static_cast<off_t>(-1);
+}
+
+void CloseFile(int nHandle)
+{
+    ::close(nHandle);
+}
+
+#endif
 
 } // namespace
 
@@ -36,27 +155,9 @@ bool CTextFile::Open(const std::string& strPath)
     if (strPath.empty() || strPath.find('\0') != std::string::npos)
         return false;
 
-    // Refuse anything but a regular file before opening it: opening a FIFO
-    // waits for a writer, and opening a device may already do something.
-    struct stat st;
-    if (::stat(strPath.c_str(), &st) != 0 || !IsRegularFile(st))
-        return false;
-
-    // O_NONBLOCK keeps the open itself from waiting should the name have been
-    // replaced by a FIFO in the meantime; fstat then checks what was opened.
-    int nHandle;
-    do {
-        nHandle = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    } while (nHandle < 0 && errno == EINTR);
+    const int nHandle = OpenRegularFile(strPath);
     if (nHandle < 0)
         return false;
-    if (::fstat(nHandle, &st) != 0 || !IsRegularFile(st)) {
-        ::close(nHandle);
-        return false;
-    }
-    const int nFlags = ::fcntl(nHandle, F_GETFL);
-    if (nFlags != -1)
-        ::fcntl(nHandle, F_SETFL, nFlags & ~O_NONBLOCK);
 
     if (!m_buffer)
         m_buffer.reset(new char[kBufferSize]);
@@ -96,7 +197,7 @@ void CTextFile::SeekToBegin()
 {
     if (m_nHandle < 0)
         return;
-    if (::lseek(m_nHandle, 0, SEEK_SET) == static_cast<off_t>(-1))
+    if (!SeekStart(m_nHandle))
         throw CFileException(m_strPath, errno);
     m_nPos = m_nEnd = 0;
 }
@@ -104,17 +205,14 @@ void CTextFile::SeekToBegin()
 void CTextFile::Close()
 {
     if (m_nHandle >= 0)
-        ::close(m_nHandle);
+        CloseFile(m_nHandle);
     m_nHandle = -1;
     m_nPos = m_nEnd = 0;
 }
 
 bool CTextFile::Fill()
 {
-    ssize_t nRead;
-    do {
-        nRead = ::read(m_nHandle, m_buffer.get(), kBufferSize);
-    } while (nRead < 0 && errno == EINTR);
+    const long long nRead = ReadSome(m_nHandle, m_buffer.get(), kBufferSize);
     if (nRead < 0)
         throw CFileException(m_strPath, errno);
     m_nPos = 0;

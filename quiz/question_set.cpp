@@ -1,23 +1,12 @@
 #include "quiz/question_set.h"
 
 #include "platform/file_chooser.h"
+#include "platform/file_path.h"
 #include "quiz/csv_file.h"
 
-#include <filesystem>
 #include <memory>
-#include <system_error>
 #include <utility>
 #include <vector>
-
-namespace {
-
-bool FileExists(const std::string& strPath)
-{
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(strPath), error);
-}
-
-} // namespace
 
 CQuestionSet::~CQuestionSet()
 {
