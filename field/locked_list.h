@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 // An ordered list of owned heap objects shared between the window thread and
@@ -38,16 +39,7 @@ public:
     T* AddNew()
     {
         std::lock_guard<std::recursive_mutex> lock(m_cs);
-        Node* pNode = TakeFreeNode();
-        T* pData;
-        try {
-            pData = new (pNode->aStorage) T();
-        } catch (...) {
-            ReturnFreeNode(pNode);
-            throw;
-        }
-        LinkTail(pNode, pData);
-        return pData;
+        return AddNewLocked();
     }
 
     // Takes ownership of p and appends it at the tail.
@@ -55,8 +47,7 @@ public:
     {
         std::unique_ptr<T> owned(p);
         std::lock_guard<std::recursive_mutex> lock(m_cs);
-        LinkTail(TakeFreeNode(), owned.get());
-        owned.release();
+        AppendLocked(owned.release());
     }
 
     // The element at the index, or nullptr. The pointer stays valid only until
@@ -113,6 +104,16 @@ public:
     void RemoveAll()
     {
         std::lock_guard<std::recursive_mutex> lock(m_cs);
+        // Elements that live in their nodes and need no destructor go with
+        // the blocks: walking a long list of cells only to unlink it would
+        // cost as much as building it.
+        if (std::is_trivially_destructible<T>::value && m_nHeapElements == 0) {
+            if (m_nCount.load(std::memory_order_relaxed) > 0) {
+                SetCount(0);
+                ReleaseBlocks();
+            }
+            return;
+        }
         while (m_nCount.load(std::memory_order_relaxed) > 0) {
             Node* pNode = m_pTail;
             // A list built by appending has its nodes side by side in their
@@ -131,6 +132,25 @@ public:
         }
     }
 
+    // Holds the list's lock for its whole life, so that many elements can be
+    // appended for the price of one locking. Other threads wait meanwhile;
+    // the owning thread may still call the list (the lock is re-entrant).
+    class CAppender
+    {
+    public:
+        explicit CAppender(CLockedList& list) : m_list(list), m_lock(list.m_cs) {}
+        CAppender(const CAppender&) = delete;
+        CAppender& operator=(const CAppender&) = delete;
+
+        // As the list's AddNew and Append, without taking the lock again.
+        T* AddNew() { return m_list.AddNewLocked(); }
+        void Append(T* p) { m_list.AppendLocked(p); }
+
+    private:
+        CLockedList& m_list;
+        std::lock_guard<std::recursive_mutex> m_lock;
+    };
+
     // Number of node blocks the pool holds now.
     int32_t GetBlockCount() const
     {
@@ -139,6 +159,28 @@ public:
     }
 
 private:
+    T* AddNewLocked()
+    {
+        Node* pNode = TakeFreeNode();
+        T* pData;
+        try {
+            pData = new (pNode->aStorage) T();
+        } catch (...) {
+            ReturnFreeNode(pNode);
+            throw;
+        }
+        LinkTail(pNode, pData);
+        return pData;
+    }
+
+    void AppendLocked(T* p)
+    {
+        std::unique_ptr<T> owned(p);
+        LinkTail(TakeFreeNode(), p);
+        owned.release();
+        ++m_nHeapElements;
+    }
+
     struct Node
     {
         Node* pNext = nullptr;
@@ -188,10 +230,12 @@ private:
     void DeleteElement(Node* pNode)
     {
         T* pData = pNode->pData;
-        if (static_cast<void*>(pData) == static_cast<void*>(pNode->aStorage))
+        if (static_cast<void*>(pData) == static_cast<void*>(pNode->aStorage)) {
             pData->~T();
-        else
+        } else {
+            --m_nHeapElements;
             delete pData;
+        }
     }
 
     void FreeNode(Node* pNode)
@@ -218,6 +262,7 @@ private:
         m_pHead = m_pTail = nullptr;
         m_pCursor = nullptr;
         m_nCursor = -1;
+        m_nHeapElements = 0;
     }
 
     // Walks from whichever of head, tail and the last visited node is nearest.
@@ -267,4 +312,6 @@ private:
     std::atomic<int32_t> m_nCount{0};
     mutable Node* m_pCursor = nullptr;
     mutable int32_t m_nCursor = -1;
+    // Elements handed in by Append, which live outside their nodes.
+    int32_t m_nHeapElements = 0;
 };

@@ -3,6 +3,7 @@
 #include "quiz/split_string.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -14,7 +15,70 @@ constexpr int32_t kMaxIndex = std::numeric_limits<int32_t>::max();
 
 constexpr std::string_view kSeparators = ",";
 
+// The store grows by chunks of this size; a text of more than a quarter of it
+// gets a chunk of its own, so that little is left unused at a chunk's end.
+constexpr size_t kChunkSize = size_t{1} << 20;
+
+// Cells gathered from whole lines before they are appended to the columns,
+// each column under one locking.
+constexpr size_t kCellsPerBatch = 4096;
+
+// Bytes that the length of a text takes in front of it.
+size_t LengthSize(size_t nLength)
+{
+    size_t nBytes = 1;
+    for (; nLength >= 0x80; nLength >>= 7)
+        ++nBytes;
+    return nBytes;
+}
+
 } // namespace
+
+std::string_view CCsvFile::CCell::GetText() const
+{
+    if (!m_pStored)
+        return std::string_view();
+    const unsigned char* p = m_pStored;
+    size_t nLength = 0;
+    for (unsigned nShift = 0;; nShift += 7) {
+        const unsigned char nByte = *p++;
+        nLength |= static_cast<size_t>(nByte & 0x7F) << nShift;
+        if ((nByte & 0x80) == 0)
+            break;
+    }
+    return std::string_view(reinterpret_cast<const char*>(p), nLength);
+}
+
+CCsvFile::CCell CCsvFile::MakeCell(std::string_view strText)
+{
+    CCell cell;
+    if (strText.empty())
+        return cell;
+    const size_t nLength = strText.size();
+    const size_t nNeeded = LengthSize(nLength) + nLength;
+    unsigned char* pStored;
+    if (nNeeded > kChunkSize / 4) {
+        m_chunks.emplace_back(new unsigned char[nNeeded]);
+        pStored = m_chunks.back().get();
+    } else {
+        if (nNeeded > m_nChunkLeft) {
+            m_chunks.emplace_back(new unsigned char[kChunkSize]);
+            m_pChunkFree = m_chunks.back().get();
+            m_nChunkLeft = kChunkSize;
+        }
+        pStored = m_pChunkFree;
+        m_pChunkFree += nNeeded;
+        m_nChunkLeft -= nNeeded;
+    }
+    unsigned char* p = pStored;
+    size_t nRest = nLength;
+    for (; nRest >= 0x80; nRest >>= 7)
+        *p++ = static_cast<unsigned char>(nRest | 0x80);
+    *p++ = static_cast<unsigned char>(nRest);
+    std::memcpy(p, strText.data(), nLength);
+    cell.m_pStored = pStored;
+    return cell;
+}
 
 CCsvFile::CCsvFile() = default;
 
@@ -26,7 +90,7 @@ CCsvFile::~CCsvFile()
 bool CCsvFile::ReadAll()
 {
     std::string strLine;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
 
     // The first line decides which columns exist before any line is stored.
     ReadString(strLine);
@@ -58,30 +122,51 @@ void CCsvFile::FillNewTable(int32_t nFirstLineFields)
     // in order, with its text. A column that appears on a later line starts
     // with an empty cell for every line before. Columns are created for the
     // next free index only, so index and position agree.
+    //
+    // The cells of some lines are gathered first, row by row, and then
+    // appended column by column, one locking per column and batch.
     std::vector<CColumn*> columns;
+    std::vector<CCell> batch;
+    int32_t nBatchRows = 0;
+    const auto appendBatch = [&]() {
+        const size_t nColumns = columns.size();
+        for (size_t c = 0; c < nColumns; ++c) {
+            CColumn::CAppender appender(*columns[c]);
+            for (size_t i = c; i < batch.size(); i += nColumns)
+                *appender.AddNew() = batch[i];
+        }
+        // Every column now holds one cell per line read.
+        m_nRowCount += nBatchRows;
+        batch.clear();
+        nBatchRows = 0;
+    };
+
     std::string strLine;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
     // A line past the largest count has no cell, as a column cannot hold it.
-    while (m_nRowCount < kMaxIndex && ReadString(strLine)) {
+    while (m_nRowCount + nBatchRows < kMaxIndex && ReadString(strLine)) {
         fields.clear();
         SplitString(strLine, kSeparators, fields);
-        const size_t nFields = std::max(std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex)),
-                                        static_cast<size_t>(nFirstLineFields));
-        while (columns.size() < nFields)
-            columns.push_back(CreateColumn(static_cast<int32_t>(columns.size()), m_nRowCount));
-        for (size_t j = 0; j < columns.size(); ++j) {
-            std::string* pCell = columns[j]->AddNew();
-            if (j < fields.size())
-                *pCell = std::move(fields[j]);
+        const size_t nFields = std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex));
+        if (columns.size() < std::max(nFields, static_cast<size_t>(nFirstLineFields))) {
+            appendBatch();
+            while (columns.size() < std::max(nFields, static_cast<size_t>(nFirstLineFields)))
+                columns.push_back(CreateColumn(static_cast<int32_t>(columns.size()), m_nRowCount));
         }
-        ++m_nRowCount;
+        for (size_t j = 0; j < nFields; ++j)
+            batch.push_back(MakeCell(fields[j]));
+        batch.resize(batch.size() + (columns.size() - nFields));
+        ++nBatchRows;
+        if (batch.size() >= kCellsPerBatch)
+            appendBatch();
     }
+    appendBatch();
 }
 
 void CCsvFile::FillUsedTable(int32_t nFirstLineFields)
 {
     std::string strLine;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
 
     for (int32_t c = 0; c < nFirstLineFields; ++c) {
         const bool bExisted = IsRegistered(c);
@@ -90,8 +175,9 @@ void CCsvFile::FillUsedTable(int32_t nFirstLineFields)
         if (!pColumn || !bExisted)
             continue; // a new column already holds one empty cell per line
         pColumn->RemoveAll();
+        CColumn::CAppender appender(*pColumn);
         for (int32_t r = 0; r < m_nRowCount; ++r)
-            pColumn->AddNew();
+            appender.AddNew();
     }
 
     // Once an index is registered, GetColumn gives the column at that
@@ -115,8 +201,8 @@ void CCsvFile::FillUsedTable(int32_t nFirstLineFields)
             }
             if (!pColumn || r >= m_nRowCount)
                 continue;
-            if (std::string* pCell = pColumn->GetAt(static_cast<int32_t>(r)))
-                *pCell = std::move(fields[j]);
+            if (CCell* pCell = pColumn->GetAt(static_cast<int32_t>(r)))
+                *pCell = MakeCell(fields[j]);
         }
     }
 }
@@ -139,8 +225,9 @@ CCsvFile::CColumn* CCsvFile::CreateColumn(int32_t nIndex, int32_t nCells)
 {
     auto column = std::make_unique<CColumn>();
     try {
+        CColumn::CAppender appender(*column);
         for (int32_t r = 0; r < nCells; ++r)
-            column->AddNew();
+            appender.AddNew();
     } catch (...) {
         column->RemoveAll();
         throw;
@@ -158,7 +245,7 @@ std::string CCsvFile::GetCell(int32_t nColumn, int32_t nRow)
 {
     std::string strCell;
     if (CColumn* pColumn = GetColumn(nColumn))
-        pColumn->VisitAt(nRow, [&strCell](const std::string& strText) { strCell = strText; });
+        pColumn->VisitAt(nRow, [&strCell](const CCell& cell) { strCell = cell.GetText(); });
     return strCell;
 }
 
@@ -191,6 +278,9 @@ void CCsvFile::RemoveAll()
     }
     m_columns.RemoveAll();
     m_columnIndices.clear();
+    m_chunks.clear();
+    m_pChunkFree = nullptr;
+    m_nChunkLeft = 0;
     m_nFirstUnregistered = 0;
     m_nRowCount = 0;
     m_nColumnCount = 0;

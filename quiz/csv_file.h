@@ -3,9 +3,13 @@
 #include "field/locked_list.h"
 #include "platform/text_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_set>
+#include <vector>
 
 // A comma-separated text file read into a table of text cells, stored column
 // by column: cell (c, r) is field c of line r. Every line counts, an empty
@@ -17,7 +21,20 @@
 class CCsvFile : public CTextFile
 {
 public:
-    using CColumn = CLockedList<std::string>;
+    // One cell: its text lies in the table's own store, so a cell is one
+    // pointer and owns no memory. A new cell is empty.
+    class CCell
+    {
+    public:
+        std::string_view GetText() const;
+
+    private:
+        friend class CCsvFile;
+        // The text's length, seven bits a byte, low bits first, then its
+        // bytes; none for an empty text.
+        const unsigned char* m_pStored = nullptr;
+    };
+    using CColumn = CLockedList<CCell>;
 
     CCsvFile();
     ~CCsvFile() override;
@@ -43,6 +60,8 @@ private:
     bool IsRegistered(int32_t nIndex) const;
     // Appends a column of nCells empty cells registered under nIndex.
     CColumn* CreateColumn(int32_t nIndex, int32_t nCells);
+    // A cell holding a copy of the text.
+    CCell MakeCell(std::string_view strText);
 
     CLockedList<CColumn> m_columns;
     // The indices the columns were created for. Only membership is asked,
@@ -52,4 +71,11 @@ private:
     int32_t m_nFirstUnregistered = 0;
     int32_t m_nRowCount = 0;
     int32_t m_nColumnCount = 0;
+
+    // The cells' texts, packed in large chunks that never move, so that a
+    // file costs a few allocations instead of one per cell. Freed by
+    // RemoveAll, after every cell has gone.
+    std::vector<std::unique_ptr<unsigned char[]>> m_chunks;
+    unsigned char* m_pChunkFree = nullptr;
+    size_t m_nChunkLeft = 0;
 };

@@ -1,7 +1,9 @@
 #include "quiz/split_string.h"
 
-void SplitString(std::string_view strLine, std::string_view strSeparators,
-                 std::vector<std::string>& fields)
+namespace {
+
+template <class Field>
+void SplitInto(std::string_view strLine, std::string_view strSeparators, std::vector<Field>& fields)
 {
     size_t nStart = 0;
     for (;;) {
@@ -16,4 +18,18 @@ void SplitString(std::string_view strLine, std::string_view strSeparators,
     }
     if (nStart < strLine.size())
         fields.emplace_back(strLine.substr(nStart));
+}
+
+} // namespace
+
+void SplitString(std::string_view strLine, std::string_view strSeparators,
+                 std::vector<std::string>& fields)
+{
+    SplitInto(strLine, strSeparators, fields);
+}
+
+void SplitString(std::string_view strLine, std::string_view strSeparators,
+                 std::vector<std::string_view>& fields)
+{
+    SplitInto(strLine, strSeparators, fields);
 }

@@ -10,3 +10,8 @@
 // line gives no field and "a," gives just "a".
 void SplitString(std::string_view strLine, std::string_view strSeparators,
                  std::vector<std::string>& fields);
+
+// The same cut, giving views into strLine instead of copies: they are valid
+// as long as the line's bytes are.
+void SplitString(std::string_view strLine, std::string_view strSeparators,
+                 std::vector<std::string_view>& fields);
