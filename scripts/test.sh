@@ -26,7 +26,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== ThreadSanitizer"
 build build/tsan -DWRIGGLET_SANITIZE=thread -DWRIGGLET_BENCH=OFF
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
   ctest --test-dir build/tsan --output-on-failure -j"$jobs"
 
 if [ -x fuzz/run.sh ]; then
