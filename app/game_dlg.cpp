@@ -5,6 +5,7 @@
 #include "app/dialog_units.h"
 #include "platform/code_page.h"
 #include "platform/file_exception.h"
+#include "platform/path_text.h"
 #include "platform/string_table.h"
 
 #include <QContextMenuEvent>
@@ -19,6 +20,7 @@
 #include <QTimerEvent>
 
 #include <exception>
+#include <system_error>
 
 namespace {
 
@@ -223,7 +225,7 @@ void CGameDlg::mouseReleaseEvent(QMouseEvent* pEvent)
 void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
 {
     // The desktop's system menu is not here; its about item is.
-    const std::string strAbout = LoadString(IDS_ABOUTBOX);
+    const std::string strAbout = LoadStringResource(IDS_ABOUTBOX);
     if (strAbout.empty())
         return;
     QMenu menu(this);
@@ -278,14 +280,19 @@ void CGameDlg::OnReadButton()
 
 void CGameDlg::LoadQuestions(const std::string& strPath)
 {
+    // On failure the questions loaded before stay; the player is told why.
+    QString reason;
     try {
         m_questions.Load(strPath, kQuizLength);
+        return;
+    } catch (const CFileException& e) {
+        reason = PathToText(e.GetPath()) + QStringLiteral("\n") +
+                 QString::fromStdString(std::generic_category().message(e.GetOsError()));
     } catch (const std::exception& e) {
-        // The questions loaded before stay.
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("問題ファイルを読み込めませんでした。\n%1")
-                                 .arg(QString::fromLocal8Bit(e.what())));
+        reason = QString::fromLocal8Bit(e.what());
     }
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("問題ファイルを読み込めませんでした。\n%1").arg(reason));
 }
 
 void CGameDlg::RunPendingCommands()

@@ -1,7 +1,8 @@
 #include "platform/dialog_file_chooser.h"
 
+#include "platform/path_text.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -18,12 +19,6 @@ bool CDialogFileChooser::DoModal()
                            QStringLiteral("AllFiles(*.*) (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const QString strChosen = dialog.selectedFiles().constFirst();
-#if defined(Q_OS_WIN)
-    // Paths inside the program are UTF-8 on Windows.
-    m_strPath = strChosen.toUtf8().toStdString();
-#else
-    m_strPath = QFile::encodeName(strChosen).toStdString();
-#endif
+    m_strPath = PathFromText(dialog.selectedFiles().constFirst());
     return true;
 }

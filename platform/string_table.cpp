@@ -1,6 +1,6 @@
 #include "platform/string_table.h"
 
-std::string LoadString(int32_t nId)
+std::string LoadStringResource(int32_t nId)
 {
     switch (nId) {
     case IDS_ABOUTBOX:

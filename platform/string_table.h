@@ -7,4 +7,4 @@
 constexpr int32_t IDS_ABOUTBOX = 101;
 
 // The string with this id, or an empty text for an id the table lacks.
-std::string LoadString(int32_t nId);
+std::string LoadStringResource(int32_t nId);

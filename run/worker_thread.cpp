@@ -50,7 +50,7 @@ void CWorkerThread::OnDeferredStart() {}
 
 void CWorkerThread::SetStatusText(int32_t nStringId)
 {
-    SetStatusText(LoadString(nStringId));
+    SetStatusText(LoadStringResource(nStringId));
 }
 
 void CWorkerThread::SetStatusText(std::string strText)
@@ -67,7 +67,7 @@ std::string CWorkerThread::GetStatusText() const
 
 void CWorkerThread::ShowMessage(int32_t nStringId)
 {
-    ShowMessage(LoadString(nStringId));
+    ShowMessage(LoadStringResource(nStringId));
 }
 
 void CWorkerThread::ShowMessage(std::string strText)

@@ -1,12 +1,14 @@
 #include "app/about_dlg.h"
 #include "app/game_dlg.h"
 #include "platform/file_chooser.h"
+#include "platform/file_path.h"
 #include "platform/random.h"
 #include "sleep_swap.h"
 #include "test_player.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -225,6 +227,29 @@ TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndCancelKeepsIt)
     m_chooser.m_bConfirm = false;
     m_dlg.OnReadButton();
     EXPECT_EQ(m_chooser.m_nCalls, 2);
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
+}
+
+TEST_F(GameDlgTest, AReadErrorIsReportedAndKeepsTheQuestions)
+{
+    m_chooser.m_strPath = WriteFile("dlg_before_error.csv", "CAT,q1\n");
+    m_dlg.OnReadButton();
+    ASSERT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
+
+    int nOsError = 0;
+    m_chooser.m_strPath = UnreadableFilePath(nOsError);
+    ASSERT_FALSE(m_chooser.m_strPath.empty());
+    QString message;
+    QTimer::singleShot(0, [&message] {
+        if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = pBox->text();
+            pBox->accept();
+        }
+    });
+    m_dlg.OnReadButton();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromStdString(m_chooser.m_strPath)));
     EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
 }
 
