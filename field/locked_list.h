@@ -56,7 +56,7 @@ public:
     {
         std::lock_guard<std::recursive_mutex> lock(m_cs);
         Node* pNode = FindNode(nIndex);
-        return pNode ? pNode->pData : nullptr;
+        return pNode ? pNode->Data() : nullptr;
     }
 
     // Calls fn(const T&) with the element at the index while the lock is held,
@@ -69,7 +69,7 @@ public:
         Node* pNode = FindNode(nIndex);
         if (!pNode)
             return false;
-        fn(static_cast<const T&>(*pNode->pData));
+        fn(static_cast<const T&>(*pNode->Data()));
         return true;
     }
 
@@ -82,14 +82,16 @@ public:
         Node* pNode = FindNode(nIndex);
         if (!pNode)
             return;
-        if (pNode->pPrev)
-            pNode->pPrev->pNext = pNode->pNext;
+        Node* pPrev = pNode->Prev();
+        Node* pNext = pNode->pNext;
+        if (pPrev)
+            pPrev->pNext = pNext;
         else
-            m_pHead = pNode->pNext;
-        if (pNode->pNext)
-            pNode->pNext->pPrev = pNode->pPrev;
+            m_pHead = pNext;
+        if (pNext)
+            pNext->SetPrev(pPrev);
         else
-            m_pTail = pNode->pPrev;
+            m_pTail = pPrev;
         if (m_nCursor == nIndex) {
             m_pCursor = nullptr;
             m_nCursor = -1;
@@ -120,7 +122,7 @@ public:
             // blocks, so the next ones to go usually lie just below this one.
             // Asking for them early keeps the walk from waiting on memory.
             PrefetchBelow(pNode);
-            m_pTail = pNode->pPrev;
+            m_pTail = pNode->Prev();
             if (m_pTail)
                 m_pTail->pNext = nullptr;
             else
@@ -155,7 +157,7 @@ public:
     int32_t GetBlockCount() const
     {
         std::lock_guard<std::recursive_mutex> lock(m_cs);
-        return static_cast<int32_t>(m_blocks.size());
+        return m_nBlocks;
     }
 
 private:
@@ -169,38 +171,65 @@ private:
             ReturnFreeNode(pNode);
             throw;
         }
-        LinkTail(pNode, pData);
+        LinkTail(pNode, true);
         return pData;
     }
 
     void AppendLocked(T* p)
     {
         std::unique_ptr<T> owned(p);
-        LinkTail(TakeFreeNode(), p);
-        owned.release();
+        Node* pNode = TakeFreeNode();
+        pNode->pData = owned.release();
+        LinkTail(pNode, false);
         ++m_nHeapElements;
     }
 
+    // An element made by AddNew lives in the node itself; one handed in by
+    // Append is reached through pData, which shares the room. The lowest bit
+    // of the link to the previous node tells which (nodes are aligned).
     struct Node
     {
-        Node* pNext = nullptr;
-        Node* pPrev = nullptr;
-        T* pData = nullptr;
-        // Room for an element made by AddNew.
-        alignas(T) unsigned char aStorage[sizeof(T)];
+        Node* pNext;
+        uintptr_t nPrev;
+        union {
+            T* pData;
+            alignas(T) unsigned char aStorage[sizeof(T)];
+        };
+
+        Node* Prev() const { return reinterpret_cast<Node*>(nPrev & ~kInNode); }
+        void SetPrev(Node* p) { nPrev = reinterpret_cast<uintptr_t>(p) | (nPrev & kInNode); }
+        bool IsInNode() const { return (nPrev & kInNode) != 0; }
+        T* Data() { return IsInNode() ? std::launder(reinterpret_cast<T*>(aStorage)) : pData; }
     };
+    static constexpr uintptr_t kInNode = 1;
+    static_assert(alignof(Node) > 1, "the lowest bit of a node's address must be free");
+
+    // Most blocks a slab holds: a long list allocates a few large pieces of
+    // memory instead of one per block, a short one no more than it needs.
+    static constexpr int32_t kMaxSlabBlocks = 256;
 
     Node* TakeFreeNode()
     {
         if (!m_pFree) {
-            if (m_blocks.size() == m_blocks.capacity())
-                m_blocks.reserve(m_blocks.empty() ? 4 : 2 * m_blocks.size());
-            std::unique_ptr<Node[]> block(new Node[kBlockSize]);
-            for (int32_t i = kBlockSize - 1; i >= 0; --i) {
-                block[i].pNext = m_pFree;
-                m_pFree = &block[i];
+            if (m_nSlabLeft < kBlockSize) {
+                // Each slab holds as many blocks as the list had so far, so
+                // at most half of what is allocated is still unused.
+                const int32_t nBlocks = m_nBlocks < 1 ? 1 : (m_nBlocks < kMaxSlabBlocks ? m_nBlocks : kMaxSlabBlocks);
+                const size_t nNodes = static_cast<size_t>(nBlocks) * kBlockSize;
+                if (m_slabs.size() == m_slabs.capacity())
+                    m_slabs.reserve(m_slabs.empty() ? 4 : 2 * m_slabs.size());
+                m_slabs.emplace_back(new Node[nNodes]);
+                m_pSlabFree = m_slabs.back().get();
+                m_nSlabLeft = nNodes;
             }
-            m_blocks.push_back(std::move(block));
+            // The pool grows by one block.
+            for (int32_t i = kBlockSize - 1; i >= 0; --i) {
+                m_pSlabFree[i].pNext = m_pFree;
+                m_pFree = &m_pSlabFree[i];
+            }
+            m_pSlabFree += kBlockSize;
+            m_nSlabLeft -= kBlockSize;
+            ++m_nBlocks;
         }
         Node* pNode = m_pFree;
         m_pFree = pNode->pNext;
@@ -214,11 +243,10 @@ private:
         m_pFree = pNode;
     }
 
-    void LinkTail(Node* pNode, T* pData)
+    void LinkTail(Node* pNode, bool bInNode)
     {
-        pNode->pData = pData;
         pNode->pNext = nullptr;
-        pNode->pPrev = m_pTail;
+        pNode->nPrev = reinterpret_cast<uintptr_t>(m_pTail) | (bInNode ? kInNode : 0);
         if (m_pTail)
             m_pTail->pNext = pNode;
         else
@@ -229,19 +257,17 @@ private:
 
     void DeleteElement(Node* pNode)
     {
-        T* pData = pNode->pData;
-        if (static_cast<void*>(pData) == static_cast<void*>(pNode->aStorage)) {
-            pData->~T();
+        if (pNode->IsInNode()) {
+            pNode->Data()->~T();
         } else {
             --m_nHeapElements;
-            delete pData;
+            delete pNode->pData;
         }
     }
 
     void FreeNode(Node* pNode)
     {
-        pNode->pData = nullptr;
-        pNode->pPrev = nullptr;
+        pNode->nPrev = 0;
         pNode->pNext = m_pFree;
         m_pFree = pNode;
         const int32_t nCount = m_nCount.load(std::memory_order_relaxed) - 1;
@@ -257,7 +283,10 @@ private:
 
     void ReleaseBlocks()
     {
-        m_blocks.clear();
+        m_slabs.clear();
+        m_pSlabFree = nullptr;
+        m_nSlabLeft = 0;
+        m_nBlocks = 0;
         m_pFree = nullptr;
         m_pHead = m_pTail = nullptr;
         m_pCursor = nullptr;
@@ -284,7 +313,7 @@ private:
         for (; nAt < nIndex; ++nAt)
             pNode = pNode->pNext;
         for (; nAt > nIndex; --nAt)
-            pNode = pNode->pPrev;
+            pNode = pNode->Prev();
         m_pCursor = pNode;
         m_nCursor = nIndex;
         return pNode;
@@ -308,7 +337,11 @@ private:
     Node* m_pHead = nullptr;
     Node* m_pTail = nullptr;
     Node* m_pFree = nullptr;
-    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    // The memory of the node blocks, carved from larger slabs.
+    std::vector<std::unique_ptr<Node[]>> m_slabs;
+    Node* m_pSlabFree = nullptr;
+    size_t m_nSlabLeft = 0;
+    int32_t m_nBlocks = 0;
     std::atomic<int32_t> m_nCount{0};
     mutable Node* m_pCursor = nullptr;
     mutable int32_t m_nCursor = -1;

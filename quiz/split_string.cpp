@@ -13,11 +13,11 @@ void SplitInto(std::string_view strLine, std::string_view strSeparators, std::ve
                                       : strLine.find_first_of(strSeparators, nStart);
         if (nSeparator == std::string_view::npos)
             break;
-        fields.emplace_back(strLine.substr(nStart, nSeparator - nStart));
+        fields.emplace_back(strLine.data() + nStart, nSeparator - nStart);
         nStart = nSeparator + 1;
     }
     if (nStart < strLine.size())
-        fields.emplace_back(strLine.substr(nStart));
+        fields.emplace_back(strLine.data() + nStart, strLine.size() - nStart);
 }
 
 } // namespace
