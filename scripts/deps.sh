@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running or testing needs, when
-# they are missing. Usage: scripts/deps.sh run|test
+# Installs the Debian packages that a task needs, when they are missing.
+# Usage: scripts/deps.sh run|test|windows [more packages ...]
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic)
-case "${1:-test}" in
-  run) packages+=(xvfb xauth) ;;
-  test) packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev) ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+case "${1:-}" in
+  run) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic xvfb xauth) ;;
+  test) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic
+                  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev) ;;
+  windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+  *) echo "usage: $0 run|test|windows [more packages ...]" >&2; exit 2 ;;
 esac
+shift
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,4 +23,4 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

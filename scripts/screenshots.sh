@@ -9,44 +9,13 @@ sample=${1:-fruits_english.csv}
 out=$root/docs/screenshots
 build=$root/build/shots
 
-scripts/deps.sh run
-missing=()
-for p in xvfb xdotool imagemagick; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/deps.sh run xdotool imagemagick
+. scripts/xvfb.sh
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target wrigglet
 
-# A display of our own, on the first free number from 90.
-display=90
-while [ -e /tmp/.X$display-lock ] || [ -e /tmp/.X11-unix/X$display ]; do
-  display=$((display + 1))
-done
-Xvfb :$display -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=:$display
-for _ in $(seq 50); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-
-# The window's own look, whatever desktop the caller runs.
-unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP
-export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+start_xvfb
 
 (cd questions && exec "$build/app/wrigglet") &
 game_pid=$!

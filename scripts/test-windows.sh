@@ -6,18 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/deps.sh windows
 
 build=${WRIGGLET_WINDOWS_BUILD:-build/windows}
 jobs=$(nproc)

@@ -1,0 +1,23 @@
+# Sourced by the scripts that drive the game in a virtual X display.
+# start_xvfb [Xvfb options ...]: starts Xvfb on the first free display from
+# 90, exports DISPLAY, waits until it answers and stops it on exit (and any
+# process whose pid the caller puts in $game_pid).
+
+start_xvfb() {
+  local display=90
+  while [ -e /tmp/.X$display-lock ] || [ -e /tmp/.X11-unix/X$display ]; do
+    display=$((display + 1))
+  done
+  Xvfb :$display -screen 0 640x480x24 -nolisten tcp "$@" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  game_pid=""
+  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null || true' EXIT
+  export DISPLAY=:$display
+  for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  # The window's own look, whatever desktop the caller runs.
+  unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP
+  export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+}
