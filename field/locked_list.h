@@ -6,6 +6,7 @@
 #include <mutex>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 // An ordered list of owned heap objects shared between the window thread and
@@ -73,6 +74,25 @@ public:
         return true;
     }
 
+    // Calls fn(const T&) with the elements from the index on, at most nCount
+    // of them, in order, all under one locking; fn must not remove any.
+    // Returns how many it visited: none when the index is outside the list.
+    template <class F>
+    int32_t VisitRange(int32_t nIndex, int32_t nCount, F&& fn) const
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        Node* pNode = FindNode(nIndex);
+        int32_t nVisited = 0;
+        for (; pNode && nVisited < nCount; ++nVisited) {
+            fn(static_cast<const T&>(*pNode->Data()));
+            // The next walk most likely goes on from here.
+            m_pCursor = pNode;
+            m_nCursor = nIndex + nVisited;
+            pNode = pNode->pNext;
+        }
+        return nVisited;
+    }
+
     // Read without the lock: the list may change right after.
     int32_t GetCount() const { return m_nCount.load(std::memory_order_acquire); }
 
@@ -106,32 +126,27 @@ public:
     void RemoveAll()
     {
         std::lock_guard<std::recursive_mutex> lock(m_cs);
-        // Elements that live in their nodes and need no destructor go with
-        // the blocks: walking a long list of cells only to unlink it would
-        // cost as much as building it.
-        if (std::is_trivially_destructible<T>::value && m_nHeapElements == 0) {
-            if (m_nCount.load(std::memory_order_relaxed) > 0) {
-                SetCount(0);
-                ReleaseBlocks();
-            }
+        RemoveAllLocked();
+    }
+
+    // Deletes every element, last to first, and takes over every element of
+    // other in its order, leaving other empty: a reader sees either the old
+    // elements or the new ones, never a mix. The two lists' locks are taken
+    // one after the other, never together. Allocates nothing.
+    void ReplaceAll(CLockedList& other)
+    {
+        if (&other == this)
             return;
+        CLockedList taken;
+        {
+            std::lock_guard<std::recursive_mutex> lock(other.m_cs);
+            taken.SwapContents(other);
         }
-        while (m_nCount.load(std::memory_order_relaxed) > 0) {
-            Node* pNode = m_pTail;
-            // A list built by appending has its nodes side by side in their
-            // blocks, so the next ones to go usually lie just below this one.
-            // Asking for them early keeps the walk from waiting on memory.
-            PrefetchBelow(pNode);
-            m_pTail = pNode->Prev();
-            if (m_pTail)
-                m_pTail->pNext = nullptr;
-            else
-                m_pHead = nullptr;
-            m_pCursor = nullptr;
-            m_nCursor = -1;
-            DeleteElement(pNode);
-            FreeNode(pNode);
-        }
+        std::lock_guard<std::recursive_mutex> lock(m_cs);
+        RemoveAllLocked();
+        if (m_nCount.load(std::memory_order_relaxed) == 0)
+            ReleaseBlocks(); // also what a failed AddNew left
+        SwapContents(taken);
     }
 
     // Holds the list's lock for its whole life, so that many elements can be
@@ -161,6 +176,55 @@ public:
     }
 
 private:
+    void RemoveAllLocked()
+    {
+        // Elements that live in their nodes and need no destructor go with
+        // the blocks: walking a long list of cells only to unlink it would
+        // cost as much as building it.
+        if (std::is_trivially_destructible<T>::value && m_nHeapElements == 0) {
+            if (m_nCount.load(std::memory_order_relaxed) > 0) {
+                SetCount(0);
+                ReleaseBlocks();
+            }
+            return;
+        }
+        while (m_nCount.load(std::memory_order_relaxed) > 0) {
+            Node* pNode = m_pTail;
+            // A list built by appending has its nodes side by side in their
+            // blocks, so the next ones to go usually lie just below this one.
+            // Asking for them early keeps the walk from waiting on memory.
+            PrefetchBelow(pNode);
+            m_pTail = pNode->Prev();
+            if (m_pTail)
+                m_pTail->pNext = nullptr;
+            else
+                m_pHead = nullptr;
+            m_pCursor = nullptr;
+            m_nCursor = -1;
+            DeleteElement(pNode);
+            FreeNode(pNode);
+        }
+    }
+
+    // Exchanges elements and pools; both locks are the caller's concern. Only
+    // the list being emptied may be seen by other threads meanwhile.
+    void SwapContents(CLockedList& other) noexcept
+    {
+        std::swap(m_pHead, other.m_pHead);
+        std::swap(m_pTail, other.m_pTail);
+        std::swap(m_pFree, other.m_pFree);
+        m_slabs.swap(other.m_slabs);
+        std::swap(m_pSlabFree, other.m_pSlabFree);
+        std::swap(m_nSlabLeft, other.m_nSlabLeft);
+        std::swap(m_nBlocks, other.m_nBlocks);
+        std::swap(m_nHeapElements, other.m_nHeapElements);
+        const int32_t nCount = m_nCount.load(std::memory_order_relaxed);
+        SetCount(other.m_nCount.load(std::memory_order_relaxed));
+        other.SetCount(nCount);
+        m_pCursor = other.m_pCursor = nullptr;
+        m_nCursor = other.m_nCursor = -1;
+    }
+
     T* AddNewLocked()
     {
         Node* pNode = TakeFreeNode();

@@ -3,6 +3,7 @@
 #include "field/locked_list.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -48,6 +49,11 @@ public:
     CColumn* GetColumn(int32_t nIndex);
     // A copy of the cell's text; empty when there is no such cell.
     std::string GetCell(int32_t nColumn, int32_t nRow);
+    // Calls fn(nRow, text) for the rows nFirstRow to nFirstRow + nRows - 1 of
+    // the column, with the texts that GetCell would give one row after the
+    // other, but taking the column's lock once for all rows after the first.
+    template <class F>
+    void VisitCells(int32_t nColumn, int32_t nFirstRow, int32_t nRows, F&& fn);
     // The cell count of the column; 0 when there is no such column.
     int32_t GetRowCount(int32_t nColumn);
     int32_t GetColumnCount() const { return m_nColumnCount; }
@@ -79,3 +85,27 @@ private:
     unsigned char* m_pChunkFree = nullptr;
     size_t m_nChunkLeft = 0;
 };
+
+template <class F>
+void CCsvFile::VisitCells(int32_t nColumn, int32_t nFirstRow, int32_t nRows, F&& fn)
+{
+    if (nRows <= 0)
+        return;
+    // The first row exactly as GetCell: the column may be created here ...
+    fn(nFirstRow, std::string_view(GetCell(nColumn, nFirstRow)));
+    if (nRows == 1)
+        return;
+    // ... and is then registered, so that asking again gives the column of
+    // every later row: nothing creates another one meanwhile.
+    CColumn* pColumn = GetColumn(nColumn);
+    const int64_t nEnd = std::min<int64_t>(int64_t{nFirstRow} + nRows, int64_t{INT32_MAX} + 1);
+    int64_t nRow = int64_t{nFirstRow} + 1;
+    for (; nRow < nEnd && nRow < 0; ++nRow)
+        fn(static_cast<int32_t>(nRow), std::string_view());
+    if (pColumn && nRow < nEnd) {
+        pColumn->VisitRange(static_cast<int32_t>(nRow), static_cast<int32_t>(nEnd - nRow),
+                            [&](const CCell& cell) { fn(static_cast<int32_t>(nRow++), cell.GetText()); });
+    }
+    for (; nRow < nEnd; ++nRow)
+        fn(static_cast<int32_t>(nRow), std::string_view());
+}

@@ -5,6 +5,8 @@
 #include "quiz/csv_file.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,18 +36,34 @@ void CQuestionSet::Load(std::string strPath, int32_t nCount)
         return;
     file.ReadAll();
 
-    // Take every text before touching the set, so that nothing can leave it
-    // half rebuilt.
+    // The new records are made apart from the set and take its place in one
+    // step, so that neither a failure nor a reader sees it half rebuilt.
     const int32_t nRows = nCount > 0 ? nCount : file.GetMaxRowCount();
-    std::vector<std::pair<std::string, std::string>> records;
-    for (int32_t i = 0; i < nRows; ++i) {
-        std::string strQuestion = file.GetCell(1, i);
-        std::string strAnswer = file.GetCell(0, i);
-        records.emplace_back(std::move(strQuestion), std::move(strAnswer));
+    CLockedList<CQuestion> records;
+    try {
+        std::vector<CQuestion*> made;
+        made.reserve(static_cast<size_t>(nRows));
+        {
+            CLockedList<CQuestion>::CAppender appender(records);
+            for (int32_t i = 0; i < nRows; ++i)
+                made.push_back(appender.AddNew());
+        }
+        // The first row asks for both columns as the loader always has, which
+        // may create them; the others are then read column by column.
+        if (nRows > 0) {
+            made[0]->SetQuestion(file.GetCell(1, 0));
+            made[0]->SetAnswer(file.GetCell(0, 0));
+        }
+        file.VisitCells(1, 1, nRows - 1, [&made](int32_t nRow, std::string_view strText) {
+            made[static_cast<size_t>(nRow)]->SetQuestion(std::string(strText));
+        });
+        file.VisitCells(0, 1, nRows - 1, [&made](int32_t nRow, std::string_view strText) {
+            made[static_cast<size_t>(nRow)]->SetAnswer(std::string(strText));
+        });
+    } catch (...) {
+        records.RemoveAll();
+        throw;
     }
     file.Close();
-
-    RemoveAll();
-    for (auto& record : records)
-        Add(std::move(record.first), std::move(record.second));
+    m_records.ReplaceAll(records);
 }
