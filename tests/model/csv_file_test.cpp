@@ -7,6 +7,8 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -133,6 +135,55 @@ TEST_F(CsvFileTest, ReadingAgainReplacesTheCellsOfTheFirstLinesColumns)
     EXPECT_EQ(m_file.GetRowCount(0), 1);
     EXPECT_EQ(m_file.GetCell(0, 0), "x");
     EXPECT_EQ(m_file.GetCell(0, 1), "");
+}
+
+TEST_F(CsvFileTest, KeepsTextsOfEveryLengthAcrossManyLines)
+{
+    // Lengths around the steps of the stored length, one far beyond a
+    // chunk's quarter, and enough lines to fill several chunks.
+    const std::vector<size_t> lengths{1, 127, 128, 16383, 16384, 400000, 2};
+    std::string strBytes;
+    std::vector<Fields> expected;
+    for (size_t i = 0; i < 60000; ++i) {
+        const size_t nLength = i < lengths.size() ? lengths[i] : 10 + i % 40;
+        Fields line{std::string(nLength, static_cast<char>('a' + i % 26)), "q" + std::to_string(i)};
+        if (i % 7 == 3)
+            line[0].clear();
+        strBytes += line[0] + "," + line[1] + "\n";
+        expected.push_back(line);
+    }
+    Read(strBytes);
+    ASSERT_EQ(m_file.GetMaxRowCount(), 60000);
+    for (int32_t r = 0; r < 60000; ++r) {
+        ASSERT_EQ(m_file.GetCell(0, r), expected[r][0]) << r;
+        ASSERT_EQ(m_file.GetCell(1, r), expected[r][1]) << r;
+    }
+}
+
+TEST_F(CsvFileTest, VisitingCellsGivesWhatGetCellGives)
+{
+    using Visited = std::vector<std::pair<int32_t, std::string>>;
+    const auto visit = [this](int32_t nColumn, int32_t nFirst, int32_t nRows) {
+        Visited visited;
+        m_file.VisitCells(nColumn, nFirst, nRows, [&](int32_t nRow, std::string_view strText) {
+            visited.emplace_back(nRow, std::string(strText));
+        });
+        return visited;
+    };
+    Read("a,b\nc\n,d\n");
+    EXPECT_EQ(visit(1, -2, 7), (Visited{{-2, ""}, {-1, ""}, {0, "b"}, {1, ""}, {2, "d"}, {3, ""}, {4, ""}}));
+    EXPECT_EQ(visit(0, 1, 2), (Visited{{1, "c"}, {2, ""}}));
+    EXPECT_EQ(visit(0, 0, 0), Visited{});
+    // An index not yet registered gets its column of empty cells, as GetCell
+    // would give it.
+    EXPECT_EQ(visit(5, 0, 3), (Visited{{0, ""}, {1, ""}, {2, ""}}));
+    EXPECT_EQ(m_file.GetColumnCount(), 3);
+
+    m_file.RemoveAll();
+    m_file.Close();
+    Read("\n\n");
+    EXPECT_EQ(visit(1, 0, 2), (Visited{{0, ""}, {1, ""}}));
+    EXPECT_EQ(m_file.GetColumnCount(), 1);
 }
 
 } // namespace

@@ -129,4 +129,59 @@ TEST_F(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
     list.RemoveAll();
 }
 
+TEST_F(LockedListTest, AppenderAndReplaceAllKeepOrderOwnershipAndBlocks)
+{
+    CLockedList<Tracked> list;
+    {
+        CLockedList<Tracked>::CAppender appender(list);
+        for (int i = 1; i <= 12; ++i) {
+            if (i % 4 == 0) {
+                auto* p = new Tracked;
+                p->n = i;
+                appender.Append(p);
+            } else {
+                appender.AddNew()->n = i;
+            }
+        }
+        // The lock is re-entrant: the appending thread may still read.
+        EXPECT_EQ(list.GetAt(11)->n, 12);
+    }
+    EXPECT_EQ(list.GetCount(), 12);
+    EXPECT_EQ(list.GetBlockCount(), 2);
+
+    std::vector<int> seen;
+    EXPECT_EQ(list.VisitRange(9, 5, [&](const Tracked& t) { seen.push_back(t.n); }), 3);
+    EXPECT_EQ(seen, (std::vector<int>{10, 11, 12}));
+    EXPECT_EQ(list.VisitRange(12, 1, [&](const Tracked&) { ADD_FAILURE(); }), 0);
+    EXPECT_EQ(list.VisitRange(-1, 1, [&](const Tracked&) { ADD_FAILURE(); }), 0);
+    EXPECT_EQ(list.GetAt(8)->n, 9);
+
+    // The new elements replace the old ones, which die last to first; the
+    // source is left empty and without blocks.
+    CLockedList<Tracked> fresh;
+    for (int i = 21; i <= 23; ++i)
+        fresh.AddNew()->n = i;
+    list.ReplaceAll(fresh);
+    EXPECT_EQ(m_deleted, (std::vector<int>{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(fresh.GetCount(), 0);
+    EXPECT_EQ(fresh.GetBlockCount(), 0);
+    EXPECT_EQ(fresh.GetAt(0), nullptr);
+    ASSERT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list.GetBlockCount(), 1);
+    EXPECT_EQ(list.GetAt(2)->n, 23);
+    EXPECT_EQ(list.GetAt(0)->n, 21);
+
+    // Both lists go on working with the nodes they now have.
+    fresh.AddNew()->n = 31;
+    list.RemoveAt(1);
+    list.AddNew()->n = 24;
+    EXPECT_EQ(list.GetAt(1)->n, 23);
+    EXPECT_EQ(list.GetAt(2)->n, 24);
+    m_deleted.clear();
+    list.RemoveAll();
+    fresh.RemoveAll();
+    EXPECT_EQ(m_deleted, (std::vector<int>{24, 23, 21, 31}));
+    EXPECT_EQ(list.GetBlockCount(), 0);
+}
+
 } // namespace
