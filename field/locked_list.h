@@ -216,6 +216,7 @@ private:
         m_slabs.swap(other.m_slabs);
         std::swap(m_pSlabFree, other.m_pSlabFree);
         std::swap(m_nSlabLeft, other.m_nSlabLeft);
+        std::swap(m_nBlockLeft, other.m_nBlockLeft);
         std::swap(m_nBlocks, other.m_nBlocks);
         std::swap(m_nHeapElements, other.m_nHeapElements);
         const int32_t nCount = m_nCount.load(std::memory_order_relaxed);
@@ -274,7 +275,12 @@ private:
 
     Node* TakeFreeNode()
     {
-        if (!m_pFree) {
+        if (m_pFree) {
+            Node* pNode = m_pFree;
+            m_pFree = pNode->pNext;
+            return pNode;
+        }
+        if (m_nBlockLeft == 0) {
             if (m_nSlabLeft < kBlockSize) {
                 // Each slab holds as many blocks as the list had so far, so
                 // at most half of what is allocated is still unused.
@@ -286,18 +292,14 @@ private:
                 m_pSlabFree = m_slabs.back().get();
                 m_nSlabLeft = nNodes;
             }
-            // The pool grows by one block.
-            for (int32_t i = kBlockSize - 1; i >= 0; --i) {
-                m_pSlabFree[i].pNext = m_pFree;
-                m_pFree = &m_pSlabFree[i];
-            }
-            m_pSlabFree += kBlockSize;
+            // The pool grows by one block, whose nodes are handed out in
+            // order before the free chain is needed again.
             m_nSlabLeft -= kBlockSize;
+            m_nBlockLeft = kBlockSize;
             ++m_nBlocks;
         }
-        Node* pNode = m_pFree;
-        m_pFree = pNode->pNext;
-        return pNode;
+        --m_nBlockLeft;
+        return m_pSlabFree++;
     }
 
     // Gives back a node that TakeFreeNode handed out but that was never linked.
@@ -350,6 +352,7 @@ private:
         m_slabs.clear();
         m_pSlabFree = nullptr;
         m_nSlabLeft = 0;
+        m_nBlockLeft = 0;
         m_nBlocks = 0;
         m_pFree = nullptr;
         m_pHead = m_pTail = nullptr;
@@ -403,7 +406,10 @@ private:
     Node* m_pFree = nullptr;
     // The memory of the node blocks, carved from larger slabs.
     std::vector<std::unique_ptr<Node[]>> m_slabs;
+    // The next node of the newest block never handed out, and how many of
+    // those are left, in the block and in its slab beyond the block.
     Node* m_pSlabFree = nullptr;
+    int32_t m_nBlockLeft = 0;
     size_t m_nSlabLeft = 0;
     int32_t m_nBlocks = 0;
     std::atomic<int32_t> m_nCount{0};
