@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -190,10 +191,6 @@ private:
         }
         while (m_nCount.load(std::memory_order_relaxed) > 0) {
             Node* pNode = m_pTail;
-            // A list built by appending has its nodes side by side in their
-            // blocks, so the next ones to go usually lie just below this one.
-            // Asking for them early keeps the walk from waiting on memory.
-            PrefetchBelow(pNode);
             m_pTail = pNode->Prev();
             if (m_pTail)
                 m_pTail->pNext = nullptr;
@@ -284,7 +281,7 @@ private:
             if (m_nSlabLeft < kBlockSize) {
                 // Each slab holds as many blocks as the list had so far, so
                 // at most half of what is allocated is still unused.
-                const int32_t nBlocks = m_nBlocks < 1 ? 1 : (m_nBlocks < kMaxSlabBlocks ? m_nBlocks : kMaxSlabBlocks);
+                const int32_t nBlocks = std::min(std::max(m_nBlocks, 1), kMaxSlabBlocks);
                 const size_t nNodes = static_cast<size_t>(nBlocks) * kBlockSize;
                 if (m_slabs.size() == m_slabs.capacity())
                     m_slabs.reserve(m_slabs.empty() ? 4 : 2 * m_slabs.size());
@@ -384,18 +381,6 @@ private:
         m_pCursor = pNode;
         m_nCursor = nIndex;
         return pNode;
-    }
-
-    static void PrefetchBelow(const Node* pNode)
-    {
-#if defined(__GNUC__) || defined(__clang__)
-        // Integer arithmetic: the guessed addresses need not be valid.
-        const uintptr_t nAddress = reinterpret_cast<uintptr_t>(pNode);
-        __builtin_prefetch(reinterpret_cast<const void*>(nAddress - 4 * sizeof(Node)));
-        __builtin_prefetch(reinterpret_cast<const void*>(nAddress - 8 * sizeof(Node)));
-#else
-        (void)pNode;
-#endif
     }
 
     static int32_t Distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
