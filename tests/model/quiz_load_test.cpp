@@ -1,14 +1,13 @@
-#include "platform/file_chooser.h"
+#include "fixed_chooser.h"
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
 #include "quiz/question_set.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,38 +17,12 @@ namespace {
 namespace fs = std::filesystem;
 using Records = std::vector<std::pair<std::string, std::string>>; // answer, question
 
-class FakeChooser : public CFileChooser
-{
-public:
-    bool DoModal() override
-    {
-        ++m_nShown;
-        return m_bConfirm;
-    }
-    std::string GetPathName() const override { return m_strPath; }
-
-    bool m_bConfirm = true;
-    std::string m_strPath;
-    int m_nShown = 0;
-};
-
 class QuizLoadTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("wrigglet_quiz_" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_dir);
-        m_set.SetFileChooser(&m_chooser);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    QuizLoadTest() { m_set.SetFileChooser(&m_chooser); }
 
-    std::string Write(const std::string& strBytes)
-    {
-        const fs::path path = m_dir / ("q" + std::to_string(m_nFiles++) + ".csv");
-        std::ofstream(path, std::ios::binary) << strBytes;
-        return path.string();
-    }
+    std::string Write(const std::string& strBytes) { return m_dir.Write(strBytes); }
 
     Records Get() const
     {
@@ -59,9 +32,8 @@ protected:
         return records;
     }
 
-    fs::path m_dir;
-    int m_nFiles = 0;
-    FakeChooser m_chooser;
+    CTempDir m_dir;
+    CFixedChooser m_chooser;
     CQuestionSet m_set;
 };
 
@@ -72,16 +44,24 @@ TEST_F(QuizLoadTest, PlaysTheFirstFiveLinesWhateverTheLineEnds)
 {
     m_set.Load(Write(kEightLines), 5);
     EXPECT_EQ(Get(), kFirstFive);
-    EXPECT_EQ(m_chooser.m_nShown, 0);
-    EXPECT_NE(m_set.GetAt(4), nullptr);
-    EXPECT_EQ(m_set.GetAt(5), nullptr);
     EXPECT_EQ(m_set.GetAt(-1), nullptr);
-
     m_set.Load(Write("A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n"), 5);
     EXPECT_EQ(Get(), kFirstFive);
-
     m_set.Load(Write("A1,Q1\nA2,Q2\n"), 5);
     EXPECT_EQ(Get(), (Records{{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}));
+    m_set.Load(Write(""), 5);
+    EXPECT_EQ(Get(), Records(5));
+    m_set.Load(Write(kEightLines), 0);
+    EXPECT_EQ(Get().size(), 8u);
+    EXPECT_EQ(m_chooser.m_nShown, 0);
+
+    // A line of several megabytes is read whole.
+    const std::string strAnswer(3 * 1024 * 1024, 'A');
+    const std::string strQuestion(2 * 1024 * 1024, 'Q');
+    m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
+    EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
+    EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
+    EXPECT_EQ(m_set.GetAt(1)->GetAnswer(), "B");
 }
 
 TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
@@ -99,66 +79,46 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
                      "X,\n" +
                      strNulFf + "," + strNulFf),
                0);
-    EXPECT_EQ(Get(), (Records{{"\xEF\xBB\xBF"
-                               "CAT",
-                               "\x82\xCB\x82\xB1"},
-                              {"", ""},
-                              {"ABC", ""},
-                              {"", "What"},
-                              {"ABC", "Q"},
-                              {"\"x", "y\""},
-                              {" ABC ", " Q "},
-                              {"X", ""},
-                              {strNulFf, strNulFf}}));
-
-    m_set.Load(Write(kEightLines), 0);
-    EXPECT_EQ(Get().size(), 8u);
+    EXPECT_EQ(Get(), (Records{{"\xEF\xBB\xBF" "CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
+                              {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""}, {" ABC ", " Q "},
+                              {"X", ""}, {strNulFf, strNulFf}}));
     // No line with a field: no question at all.
     m_set.Load(Write("\n\n"), 0);
     EXPECT_EQ(Get(), Records{});
-    m_set.Load(Write(""), 5);
-    EXPECT_EQ(Get(), Records(5));
-}
-
-TEST_F(QuizLoadTest, ReadsALineOfSeveralMegabytesWhole)
-{
-    const std::string strAnswer(3 * 1024 * 1024, 'A');
-    const std::string strQuestion(2 * 1024 * 1024, 'Q');
-    m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
-    ASSERT_EQ(m_set.GetCount(), 5);
-    EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
-    EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
-    EXPECT_EQ(m_set.GetAt(1)->GetAnswer(), "B");
 }
 
 TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
 {
-    const std::string strFirst = Write(kEightLines);
-    m_set.Load(strFirst, 5);
-    const std::string strMissing = (m_dir / "missing.csv").string();
+    m_set.Load(Write(kEightLines), 5);
+    const std::string strMissing = (m_dir.Path() / "missing.csv").string();
 
     // The dialog is shown for a name that does not exist and cancelled.
     m_chooser.m_bConfirm = false;
     m_set.Load(strMissing, 5);
-    EXPECT_EQ(m_chooser.m_nShown, 1);
-    EXPECT_EQ(Get(), kFirstFive);
     m_set.Load("", 5);
+    EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(Get(), kFirstFive);
 
-    // Confirmed, but the chosen file cannot be opened.
+    // Confirmed, but what was chosen or named cannot be opened or is no
+    // regular file. A pipe's writer lets an open for reading through instead
+    // of hanging, and Load would then find an empty file.
     m_chooser.m_bConfirm = true;
-    m_chooser.m_strPath = strMissing;
-    m_set.Load(strMissing, 5);
-    EXPECT_EQ(Get(), kFirstFive);
-
-    // Things that are not regular files are refused, also when chosen.
-    m_chooser.m_strPath = m_dir.string();
-    m_set.Load("", 5);
-    EXPECT_EQ(Get(), kFirstFive);
-    m_set.Load(m_dir.string(), 5);
-    EXPECT_EQ(Get(), kFirstFive);
-    m_set.Load(NullDevicePath(), 5);
-    EXPECT_EQ(Get(), kFirstFive);
+    for (const std::string& strChosen : {strMissing, m_dir.Path().string()}) {
+        m_chooser.m_strPath = strChosen;
+        m_set.Load("", 5);
+        EXPECT_EQ(Get(), kFirstFive) << strChosen;
+    }
+    for (const std::string& strNamed : {m_dir.Path().string(), NullDevicePath()}) {
+        m_set.Load(strNamed, 5);
+        EXPECT_EQ(Get(), kFirstFive) << strNamed;
+    }
+    for (bool bChosen : {false, true}) {
+        const CNamedPipe pipe(PathToString(m_dir.Path()));
+        ASSERT_TRUE(pipe.IsValid());
+        m_chooser.m_strPath = pipe.GetPath();
+        m_set.Load(bChosen ? std::string() : pipe.GetPath(), 5);
+        EXPECT_EQ(Get(), kFirstFive) << "pipe, chosen: " << bChosen;
+    }
 
     // Without a dialog nothing can be chosen.
     CQuestionSet other;
@@ -169,26 +129,6 @@ TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
     m_chooser.m_strPath = Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
-}
-
-// Should Load open the pipe for reading, its writer lets it through instead
-// of hanging, and Load then finds an empty file.
-TEST_F(QuizLoadTest, APipeIsRefusedWithoutWaiting)
-{
-    m_set.Load(Write(kEightLines), 5);
-    {
-        const CNamedPipe pipe(PathToString(m_dir));
-        ASSERT_TRUE(pipe.IsValid());
-        m_set.Load(pipe.GetPath(), 5);
-    }
-    EXPECT_EQ(Get(), kFirstFive);
-    {
-        const CNamedPipe pipe(PathToString(m_dir));
-        ASSERT_TRUE(pipe.IsValid());
-        m_chooser.m_strPath = pipe.GetPath();
-        m_set.Load("", 5);
-    }
-    EXPECT_EQ(Get(), kFirstFive);
 }
 
 TEST_F(QuizLoadTest, AReadErrorIsThrownAndKeepsTheQuestions)
@@ -210,28 +150,24 @@ TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
         if (entry.path().extension() != ".csv")
             continue;
         ++nFiles;
-        CQuestionSet set;
-        set.Load(entry.path().string(), 0);
-        EXPECT_GE(set.GetCount(), 5) << entry.path();
-        for (int32_t i = 0; const CQuestion* p = set.GetAt(i); ++i) {
-            const std::string strAnswer = p->GetAnswer();
-            EXPECT_FALSE(strAnswer.empty()) << entry.path() << i;
-            EXPECT_LE(strAnswer.size(), 14u) << entry.path() << i;
-            EXPECT_FALSE(p->GetQuestion().empty()) << entry.path() << i;
-            EXPECT_EQ(strAnswer.find('\r'), std::string::npos);
+        m_set.Load(entry.path().string(), 0);
+        EXPECT_GE(m_set.GetCount(), 5) << entry.path();
+        for (const auto& [strAnswer, strQuestion] : Get()) {
+            EXPECT_TRUE(!strAnswer.empty() && strAnswer.size() <= 14u && !strQuestion.empty() &&
+                        strAnswer.find('\r') == std::string::npos)
+                << entry.path() << ": " << strAnswer;
         }
     }
     EXPECT_GE(nFiles, 3);
 
     // Code page 932 bytes as they stand: kanji take two bytes, half-width
     // katakana one.
-    CQuestionSet set;
-    set.Load((samples / "kanji_reading.csv").string(), 5);
-    EXPECT_EQ(set.GetAt(0)->GetAnswer(), "\x8E\x52");
-    set.Load((samples / "animals_katakana.csv").string(), 5);
-    EXPECT_EQ(set.GetAt(0)->GetAnswer(), "\xC8\xBA");
-    set.Load((samples / "fruits_english.csv").string(), 5);
-    EXPECT_EQ(set.GetAt(0)->GetAnswer(), "APPLE");
+    const std::pair<const char*, const char*> firstAnswers[] = {
+        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"}};
+    for (const auto& [pszFile, pszAnswer] : firstAnswers) {
+        m_set.Load((samples / pszFile).string(), 5);
+        EXPECT_EQ(m_set.GetAt(0)->GetAnswer(), pszAnswer) << pszFile;
+    }
 }
 
 } // namespace
