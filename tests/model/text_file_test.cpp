@@ -2,46 +2,31 @@
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
 #include "platform/text_file.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using Lines = std::vector<std::string>;
 
 class TextFileTest : public ::testing::Test
 {
 protected:
-    TextFileTest() { fs::create_directories(m_dir); }
-    ~TextFileTest() override { fs::remove_all(m_dir); }
-
-    std::string Write(const std::string& strBytes)
-    {
-        const fs::path path = m_dir / ("f" + std::to_string(m_nFiles++));
-        std::ofstream(path, std::ios::binary) << strBytes;
-        return path.string();
-    }
-
     // Opens a file of these bytes and reads every line of it.
     Lines ReadLines(const std::string& strBytes)
     {
-        EXPECT_TRUE(m_file.Open(Write(strBytes)));
+        EXPECT_TRUE(m_file.Open(m_dir.Write(strBytes)));
         Lines lines;
         for (std::string strLine; m_file.ReadString(strLine);)
             lines.push_back(strLine);
         return lines;
     }
 
-    const fs::path m_dir = fs::temp_directory_path() / ("wrigglet_text_" + std::to_string(std::random_device{}()));
-    int m_nFiles = 0;
+    CTempDir m_dir;
     CTextFile m_file;
 };
 
@@ -75,10 +60,10 @@ TEST_F(TextFileTest, LineEndsFollowTextModeAndEveryByteIsKept)
 
 TEST_F(TextFileTest, OpensRegularFilesOnly)
 {
-    const std::string strPath = Write("a");
-    const CNamedPipe pipe(PathToString(m_dir));
+    const std::string strPath = m_dir.Write("a");
+    const CNamedPipe pipe(PathToString(m_dir.Path()));
     ASSERT_TRUE(pipe.IsValid());
-    for (const std::string& strBad : {m_dir.string(), (m_dir / "missing").string(), std::string(),
+    for (const std::string& strBad : {m_dir.Path().string(), (m_dir.Path() / "missing").string(), std::string(),
                                       strPath + std::string(1, '\0') + "more", NullDevicePath(),
                                       pipe.GetPath()})
         EXPECT_FALSE(m_file.Open(strBad)) << strBad;
