@@ -1,11 +1,9 @@
 #include "quiz/csv_file.h"
 #include "quiz/split_string.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,7 +11,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Fields = std::vector<std::string>;
 
 Fields Split(const std::string& strLine, const std::string& strSeparators = ",")
@@ -37,16 +34,13 @@ TEST(SplitStringTest, CutsAtEverySeparatorAndAppends)
 class CsvFileTest : public ::testing::Test
 {
 protected:
-    ~CsvFileTest() override { fs::remove(m_path); }
-
     void Read(const std::string& strBytes)
     {
-        std::ofstream(m_path, std::ios::binary) << strBytes;
-        ASSERT_TRUE(m_file.Open(m_path.string()));
+        ASSERT_TRUE(m_file.Open(m_dir.Write(strBytes)));
         EXPECT_TRUE(m_file.ReadAll());
     }
 
-    const fs::path m_path = fs::temp_directory_path() / ("wrigglet_csv_" + std::to_string(std::random_device{}()));
+    CTempDir m_dir;
     CCsvFile m_file;
 };
 
