@@ -20,28 +20,15 @@ protected:
         m_field.CentreSnake();
     }
 
-    // Places one tile per byte and moves them where a test wants them.
-    void PutTiles(const std::string& strText, const std::vector<Point>& points)
-    {
-        m_field.PlaceTiles(strText);
-        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(points.size()));
-        for (size_t i = 0; i < points.size(); ++i)
-            m_field.GetTile(static_cast<int32_t>(i))->SetPosition(points[i]);
-    }
-
     CPlayField m_field;
 };
 
-TEST_F(PlayFieldTest, StartsCentredFacingRightWithStepThirty)
+TEST_F(PlayFieldTest, StartsCentredFacingRightAndTurnsAnyWay)
 {
     CSnake& snake = m_field.GetSnake();
     EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
-    EXPECT_EQ(snake.GetDirection(), CSnake::Right);
-    EXPECT_EQ(snake.GetWidth(), 30);
-    EXPECT_EQ(snake.GetStepX(), 30.0);
-
     m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{212, 124}));
+    EXPECT_EQ(snake.GetPosition(), (Point{212, 124})) << "steps of 30 before a question";
     m_field.StartQuestion();
     EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
     m_field.Step();
@@ -62,43 +49,31 @@ TEST_F(PlayFieldTest, StartsCentredFacingRightWithStepThirty)
 
 TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
 {
+    struct Case
+    {
+        Point start;
+        int32_t nDirection;
+        Point first, second;
+    };
+    const Case cases[] = {
+        {{15, 100}, CSnake::Left, {353, 100}, {333, 100}},
+        {{343, 100}, CSnake::Right, {11, 100}, {31, 100}},
+        {{100, 25}, CSnake::Up, {100, 238}, {100, 218}},
+        {{100, 230}, CSnake::Down, {100, 11}, {100, 31}},
+        // Landing exactly on the right or bottom edge: outside, but no wrap yet.
+        {{333, 100}, CSnake::Right, {353, 100}, {11, 100}},
+        {{100, 218}, CSnake::Down, {100, 238}, {100, 11}},
+    };
     CSnake& snake = m_field.GetSnake();
     m_field.StartQuestion();
-
-    snake.SetPosition(15, 100);
-    m_field.TurnLeft();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{353, 100}));
-
-    snake.SetPosition(343, 100);
-    m_field.TurnRight();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{11, 100}));
-
-    snake.SetPosition(100, 25);
-    m_field.TurnUp();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{100, 238}));
-
-    snake.SetPosition(100, 230);
-    m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{100, 11}));
-
-    // Landing exactly on the right edge: outside, but no wrap yet.
-    snake.SetPosition(333, 100);
-    m_field.TurnRight();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{353, 100}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{11, 100}));
-
-    snake.SetPosition(100, 218);
-    m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{100, 238}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{100, 11}));
+    for (const Case& c : cases) {
+        snake.SetPosition(c.start);
+        snake.SetDirection(c.nDirection);
+        m_field.Step();
+        EXPECT_EQ(snake.GetPosition(), c.first) << c.start.x << "," << c.start.y;
+        m_field.Step();
+        EXPECT_EQ(snake.GetPosition(), c.second) << c.start.x << "," << c.start.y;
+    }
 }
 
 TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
@@ -107,36 +82,28 @@ TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
     m_field.StartQuestion();
     // After one step right the head is at (202, 124). Tiles 0 and 2 are under
     // it, tile 1 is one pixel too far, tile 3 touches only along an edge.
-    PutTiles("ABCD", {{220, 140}, {232, 124}, {190, 110}, {202, 154}});
+    m_field.PlaceTiles("ABCD");
+    const Point tiles[] = {{220, 140}, {232, 124}, {190, 110}, {202, 154}};
+    for (int32_t i = 0; i < 4; ++i)
+        m_field.GetTile(i)->SetPosition(tiles[i]);
     m_field.Step();
-    EXPECT_EQ(m_field.GetTileCount(), 2);
     ASSERT_EQ(snake.GetSegmentCount(), 2);
     EXPECT_EQ(snake.GetText(), "AC");
-    EXPECT_EQ(snake.GetSegment(0)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
-    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124}));
-    EXPECT_EQ(m_field.GetTile(0)->GetText(), "B");
+    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
+    ASSERT_EQ(m_field.GetTileCount(), 2);
     EXPECT_EQ(m_field.GetTile(1)->GetText(), "D");
 
-    // Next step: the head eats B; the body follows one place behind.
+    // The head eats B; then the body follows one place behind.
     m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{222, 124}));
-    ASSERT_EQ(snake.GetSegmentCount(), 3);
-    EXPECT_EQ(snake.GetSegment(0)->GetPosition(), (Point{202, 124}));
-    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124}));
-    EXPECT_EQ(snake.GetSegment(2)->GetPosition(), (Point{222, 124}));
-    EXPECT_EQ(snake.GetText(), "ACB") << "text in eating order, not answer order";
-
     m_field.TurnDown();
     m_field.Step();
     EXPECT_EQ(snake.GetPosition(), (Point{222, 144}));
-    EXPECT_EQ(snake.GetSegment(0)->GetPosition(), (Point{222, 124}));
-    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124}));
-    EXPECT_EQ(snake.GetSegment(2)->GetPosition(), (Point{202, 124}));
+    ASSERT_EQ(snake.GetSegmentCount(), 4);
+    const Point body[] = {{222, 124}, {202, 124}, {202, 124}, {222, 144}};
+    for (int32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(snake.GetSegment(i)->GetPosition(), body[i]) << i;
     EXPECT_EQ(m_field.GetTileCount(), 0);
-    EXPECT_EQ(snake.GetText(), "ACBD");
-
-    EXPECT_EQ(m_field.GetTile(-1), nullptr);
-    EXPECT_EQ(m_field.GetTile(0), nullptr);
+    EXPECT_EQ(snake.GetText(), "ACBD") << "text in eating order, not answer order";
     snake.RemoveAllSegments();
     EXPECT_EQ(snake.GetText(), "");
 }
@@ -147,74 +114,49 @@ TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByte)
     m_field.PlaceTiles(strKanji);
     ASSERT_EQ(m_field.GetTileCount(), 4);
     std::string strJoined;
-    for (int32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(m_field.GetTile(i)->GetText().size(), 1u);
-        strJoined += m_field.GetTile(i)->GetText();
-        CCharObject copy;
-        ASSERT_TRUE(m_field.CopyTile(i, copy));
-        EXPECT_EQ(copy.GetPosition(), m_field.GetTile(i)->GetPosition());
+    CCharObject copy;
+    for (int32_t i = 0; m_field.CopyTile(i, copy); ++i) {
+        EXPECT_EQ(copy.GetText().size(), 1u);
+        strJoined += copy.GetText();
     }
     EXPECT_EQ(strJoined, strKanji);
-
-    // Eaten in answer order, the collected bytes are the answer again.
-    CSnake& snake = m_field.GetSnake();
-    m_field.StartQuestion();
-    for (int32_t i = 0; i < 4; ++i) {
-        m_field.GetTile(0)->SetPosition(snake.GetPosition().x + 20, snake.GetPosition().y);
-        m_field.Step();
-    }
-    EXPECT_EQ(m_field.GetTileCount(), 0);
-    EXPECT_EQ(snake.GetText(), strKanji);
-    snake.RemoveAllSegments();
-
+    m_field.RemoveAllTiles();
     m_field.PlaceTiles("");
     EXPECT_EQ(m_field.GetTileCount(), 0);
-    m_field.Step();
-    EXPECT_EQ(m_field.GetTileCount(), 0);
-    EXPECT_EQ(snake.GetText(), "");
-}
-
-// Checks the placement rules for one answer length over many seeds.
-void ExpectPlacementRules(int32_t nLength, bool bSpacingExpected)
-{
-    const Rect rcPlace{41, 41, 323, 208};
-    const Rect rcCentre{81, 61, 283, 188};
-    for (uint32_t seed = 1; seed <= 40; ++seed) {
-        CPlayField field;
-        field.SetArea(kArea);
-        SeedRandom(seed);
-        field.PlaceTiles(std::string(static_cast<size_t>(nLength), 'x'));
-        ASSERT_EQ(field.GetTileCount(), nLength);
-        int32_t nTooClose = 0;
-        for (int32_t i = 0; i < nLength; ++i) {
-            const CCharObject* pTile = field.GetTile(i);
-            ASSERT_TRUE(PtInRect(rcPlace, pTile->GetPosition())) << "seed " << seed;
-            ASSERT_FALSE(PtInRect(rcCentre, pTile->GetPosition())) << "seed " << seed;
-            for (int32_t j = 0; j < i; ++j)
-                nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
-        }
-        if (bSpacingExpected) {
-            EXPECT_EQ(nTooClose, 0) << "seed " << seed << ", " << nLength << " tiles";
-        }
-        field.RemoveAllTiles();
-    }
 }
 
 TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
 {
-    ExpectPlacementRules(5, true);
-    ExpectPlacementRules(14, true);
-    ExpectPlacementRules(20, true);
-    // Far past what the ring can take: still inside the placement rectangle
-    // and outside the central box, and it returns.
-    ExpectPlacementRules(300, false);
+    const Rect rcPlace{41, 41, 323, 208};
+    const Rect rcCentre{81, 61, 283, 188};
+    // 300 tiles are far past what the ring can take: still inside the
+    // placement rectangle and outside the central box, and it returns.
+    for (int32_t nLength : {5, 14, 20, 300}) {
+        for (uint32_t seed = 1; seed <= 40; ++seed) {
+            CPlayField field;
+            field.SetArea(kArea);
+            SeedRandom(seed);
+            field.PlaceTiles(std::string(static_cast<size_t>(nLength), 'x'));
+            ASSERT_EQ(field.GetTileCount(), nLength);
+            int32_t nTooClose = 0;
+            for (int32_t i = 0; i < nLength; ++i) {
+                const CCharObject* pTile = field.GetTile(i);
+                ASSERT_TRUE(PtInRect(rcPlace, pTile->GetPosition())) << "seed " << seed;
+                ASSERT_FALSE(PtInRect(rcCentre, pTile->GetPosition())) << "seed " << seed;
+                for (int32_t j = 0; j < i; ++j)
+                    nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
+            }
+            EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
+            field.RemoveAllTiles();
+        }
+    }
 }
 
-TEST(PlacementTest, SameSeedGivesTheSameLayout)
+TEST(PlacementTest, SameSeedGivesTheSameLayoutAndATooSmallAreaItsCentre)
 {
-    auto layout = [](uint32_t seed) {
+    auto layout = [](const Rect& rcArea, uint32_t seed) {
         CPlayField field;
-        field.SetArea(kArea);
+        field.SetArea(rcArea);
         SeedRandom(seed);
         field.PlaceTiles("CATDOG");
         std::vector<Point> points;
@@ -222,27 +164,12 @@ TEST(PlacementTest, SameSeedGivesTheSameLayout)
             points.push_back(field.GetTile(i)->GetPosition());
         return points;
     };
-    EXPECT_EQ(layout(42), layout(42));
-    EXPECT_NE(layout(42), layout(43));
-}
-
-TEST(PlacementTest, TooSmallAreaPutsTilesAtItsCentre)
-{
-    CPlayField unset;
-    unset.PlaceTiles("AB");
-    ASSERT_EQ(unset.GetTileCount(), 2);
-    EXPECT_EQ(unset.GetTile(1)->GetPosition(), (Point{0, 0}));
-
-    CPlayField narrow;
-    narrow.SetArea(Rect{0, 0, 60, 200});
-    narrow.PlaceTiles("A");
-    EXPECT_EQ(narrow.GetTile(0)->GetPosition(), (Point{30, 100}));
-
-    CPlayField justBigEnough;
-    justBigEnough.SetArea(Rect{0, 0, 61, 61});
-    justBigEnough.PlaceTiles("AB");
-    EXPECT_EQ(justBigEnough.GetTile(0)->GetPosition(), (Point{30, 30}));
-    EXPECT_EQ(justBigEnough.GetTile(1)->GetPosition(), (Point{30, 30}));
+    EXPECT_EQ(layout(kArea, 42), layout(kArea, 42));
+    EXPECT_NE(layout(kArea, 42), layout(kArea, 43));
+    // No area yet, too narrow, or no room for the placement rectangle.
+    EXPECT_EQ(layout(Rect{}, 1), std::vector<Point>(6, Point{0, 0}));
+    EXPECT_EQ(layout(Rect{0, 0, 60, 200}, 1), std::vector<Point>(6, Point{30, 100}));
+    EXPECT_EQ(layout(Rect{0, 0, 61, 61}, 1), std::vector<Point>(6, Point{30, 30}));
 }
 
 } // namespace
