@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
 {
     CPlayField field;
@@ -10,19 +12,17 @@ TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
     field.m_rcStop = Rect{258, 245, 353, 277};
     field.m_rcExit = Rect{126, 185, 221, 217};
     field.m_rcRead = Rect{126, 107, 221, 139};
-
-    EXPECT_TRUE(field.HitStart(Point{126, 146}));
-    EXPECT_TRUE(field.HitStart(Point{220, 177}));
-    EXPECT_FALSE(field.HitStart(Point{221, 150}));
-    EXPECT_FALSE(field.HitStart(Point{150, 178}));
-    EXPECT_FALSE(field.HitStart(Point{125, 150}));
-    EXPECT_TRUE(field.HitStop(Point{258, 245}));
-    EXPECT_FALSE(field.HitStop(Point{353, 276}));
-    EXPECT_FALSE(field.HitStop(Point{352, 277}));
-    EXPECT_TRUE(field.HitExit(Point{126, 185}));
-    EXPECT_FALSE(field.HitExit(Point{126, 217}));
-    EXPECT_TRUE(field.HitRead(Point{126, 107}));
-    EXPECT_FALSE(field.HitRead(Point{221, 107}));
+    const std::pair<bool (CFieldPanel::*)(Point) const, Rect> buttons[] = {
+        {&CFieldPanel::HitStart, field.m_rcStart},
+        {&CFieldPanel::HitStop, field.m_rcStop},
+        {&CFieldPanel::HitExit, field.m_rcExit},
+        {&CFieldPanel::HitRead, field.m_rcRead}};
+    for (const auto& [hit, rc] : buttons) {
+        EXPECT_TRUE((field.*hit)(Point{rc.left, rc.top})) << rc.left << "," << rc.top;
+        EXPECT_TRUE((field.*hit)(Point{rc.right - 1, rc.bottom - 1})) << rc.left << "," << rc.top;
+        for (Point pt : {Point{rc.left - 1, rc.top}, Point{rc.right, rc.top}, Point{rc.left, rc.bottom}})
+            EXPECT_FALSE((field.*hit)(pt)) << pt.x << "," << pt.y;
+    }
 
     // Hover follows the mouse on every button, in either mode.
     field.UpdateHover(Point{126, 107});
