@@ -1,9 +1,10 @@
 #include "app/about_dlg.h"
 #include "app/game_dlg.h"
-#include "platform/file_chooser.h"
+#include "fixed_chooser.h"
 #include "platform/file_path.h"
 #include "platform/random.h"
 #include "sleep_swap.h"
+#include "temp_dir.h"
 #include "test_player.h"
 
 #include <QApplication>
@@ -14,32 +15,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 const std::string kCorrect = "\x90\xb3\x89\xf0:"; // 正解:
-
-class FixedChooser : public CFileChooser
-{
-public:
-    bool DoModal() override
-    {
-        ++m_nCalls;
-        return m_bConfirm;
-    }
-    std::string GetPathName() const override { return m_strPath; }
-
-    int m_nCalls = 0;
-    bool m_bConfirm = true;
-    std::string m_strPath;
-};
 
 // Processes window events until the condition holds; fails on a hang only.
 void WaitFor(const std::function<bool()>& condition)
@@ -51,18 +39,21 @@ void WaitFor(const std::function<bool()>& condition)
     }
 }
 
+// Once the next modal dialog of type T is up, hands it to fn and accepts it.
+template <class T, class F>
+void AcceptNextModal(F fn)
+{
+    QTimer::singleShot(0, [fn] {
+        if (auto* pDialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            fn(pDialog);
+            pDialog->accept();
+        }
+    });
+}
+
 QPoint Centre(const Rect& rc)
 {
     return QPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-}
-
-std::string WriteFile(const std::string& strName, const std::string& strContent)
-{
-    const std::string strPath = ::testing::TempDir() + strName;
-    FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    std::fwrite(strContent.data(), 1, strContent.size(), pFile);
-    std::fclose(pFile);
-    return strPath;
 }
 
 // Counts the paints the window receives.
@@ -71,8 +62,7 @@ class PaintCounter : public QObject
 public:
     bool eventFilter(QObject*, QEvent* pEvent) override
     {
-        if (pEvent->type() == QEvent::Paint)
-            ++m_nPaints;
+        m_nPaints += pEvent->type() == QEvent::Paint;
         return false;
     }
     int m_nPaints = 0;
@@ -81,21 +71,20 @@ public:
 class GameDlgTest : public ::testing::Test
 {
 protected:
-    GameDlgTest() : m_sleep([](int32_t) {})
+    GameDlgTest()
     {
         m_dlg.SetFileChooser(&m_chooser);
         m_dlg.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_dlg));
     }
 
-    void Release(const Rect& rc)
-    {
-        QTest::mouseRelease(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(rc));
-    }
+    void Release(const Rect& rc) { QTest::mouseRelease(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(rc)); }
 
-    CSleepSwap m_sleep;
-    FixedChooser m_chooser;
+    CSleepSwap m_sleep{[](int32_t) {}};
+    CTempDir m_dir;
+    CFixedChooser m_chooser;
     CGameDlg m_dlg;
+    CPlayField& m_field = m_dlg.Field();
 };
 
 TEST_F(GameDlgTest, LayoutComesFromTheHiddenTemplateControls)
@@ -103,66 +92,58 @@ TEST_F(GameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     EXPECT_EQ(m_dlg.windowTitle(), QStringLiteral("Wrigglet"));
     EXPECT_EQ(m_dlg.size(), QSize(363, 302));
     EXPECT_FALSE(m_dlg.windowIcon().isNull());
-    CPlayField& field = m_dlg.Field();
-    const std::pair<int32_t, Rect> layout[] = {
-        {CGameDlg::IDC_AREA, field.GetArea()},   {CGameDlg::IDC_TITLE, field.m_rcTitle},
-        {CGameDlg::IDC_READ, field.m_rcRead},    {CGameDlg::IDC_START, field.m_rcStart},
-        {CGameDlg::IDOK, field.m_rcExit},        {CGameDlg::IDC_STOP, field.m_rcStop},
-    };
-    const Rect expected[] = {{11, 11, 353, 238},   {27, 35, 332, 89},   {126, 107, 221, 139},
-                             {126, 146, 221, 178}, {126, 185, 221, 217}, {258, 245, 353, 277}};
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(m_dlg.GetControlRect(layout[i].first), expected[i]) << layout[i].first;
-        EXPECT_EQ(layout[i].second, expected[i]) << layout[i].first;
+    const std::tuple<int32_t, Rect, Rect> layout[] = {
+        {CGameDlg::IDC_AREA, m_field.GetArea(), {11, 11, 353, 238}},
+        {CGameDlg::IDC_TITLE, m_field.m_rcTitle, {27, 35, 332, 89}},
+        {CGameDlg::IDC_READ, m_field.m_rcRead, {126, 107, 221, 139}},
+        {CGameDlg::IDC_START, m_field.m_rcStart, {126, 146, 221, 178}},
+        {CGameDlg::IDOK, m_field.m_rcExit, {126, 185, 221, 217}},
+        {CGameDlg::IDC_STOP, m_field.m_rcStop, {258, 245, 353, 277}}};
+    for (const auto& [nId, rcField, rcExpected] : layout) {
+        EXPECT_EQ(m_dlg.GetControlRect(nId), rcExpected) << nId;
+        EXPECT_EQ(rcField, rcExpected) << nId;
     }
     EXPECT_EQ(m_dlg.GetControlRect(4711), Rect{});
-    EXPECT_EQ(field.GetTitle(), "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb");
-    EXPECT_EQ(field.GetSnake().GetPosition(), (Point{182, 124}));
-
-    for (QWidget* pChild : m_dlg.findChildren<QWidget*>()) {
-        EXPECT_FALSE(pChild->isVisible());
-        EXPECT_FALSE(pChild->isEnabled());
-    }
     EXPECT_FALSE(m_dlg.EnableControl(4711, true));
+    EXPECT_EQ(m_field.GetTitle(), "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb");
+    EXPECT_EQ(m_field.GetSnake().GetPosition(), (Point{182, 124}));
+    for (QWidget* pChild : m_dlg.findChildren<QWidget*>())
+        EXPECT_FALSE(pChild->isVisible() || pChild->isEnabled());
 }
 
 TEST_F(GameDlgTest, ButtonsActOnlyInTheirMode)
 {
-    CPlayField& field = m_dlg.Field();
     // Menu mode: Stop's place does nothing.
-    Release(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
     EXPECT_FALSE(m_dlg.Runner().IsBusy());
 
-    // Play mode: the menu buttons' places do nothing.
-    field.SetRunning(1);
-    Release(field.m_rcStart);
-    Release(field.m_rcRead);
-    Release(field.m_rcExit);
+    // Play mode: the menu buttons' places and the right button do nothing.
+    m_field.SetRunning(1);
+    for (const Rect& rc : {m_field.m_rcStart, m_field.m_rcRead, m_field.m_rcExit})
+        Release(rc);
+    QTest::mouseRelease(&m_dlg, Qt::RightButton, Qt::NoModifier, Centre(m_field.m_rcStop));
     EXPECT_TRUE(m_dlg.isVisible());
-    EXPECT_EQ(m_chooser.m_nCalls, 0);
+    EXPECT_EQ(m_chooser.m_nShown, 0);
     EXPECT_FALSE(m_dlg.Runner().IsBusy());
-    // Only the left button counts.
-    QTest::mouseRelease(&m_dlg, Qt::RightButton, Qt::NoModifier, Centre(field.m_rcStop));
-    EXPECT_EQ(field.IsRunning(), 1);
-    Release(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
+    EXPECT_EQ(m_field.IsRunning(), 1);
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
 
     // Start with no questions: a run that empties the field and returns to
     // menu mode at once (it may be over before the click returns).
-    field.PlaceTiles("X");
-    Release(field.m_rcStart);
+    m_field.PlaceTiles("X");
+    Release(m_field.m_rcStart);
     WaitFor([&] { return !m_dlg.Runner().IsBusy(); });
-    EXPECT_EQ(field.GetTileCount(), 0);
-    EXPECT_EQ(field.IsRunning(), 0);
+    EXPECT_EQ(m_field.GetTileCount(), 0);
+    EXPECT_EQ(m_field.IsRunning(), 0);
 }
 
 TEST_F(GameDlgTest, PressOnStartAndReleaseOnExitCloses)
 {
-    CPlayField& field = m_dlg.Field();
-    QTest::mousePress(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(field.m_rcStart));
-    EXPECT_EQ(field.IsRunning(), 0) << "a press does nothing";
-    Release(field.m_rcExit);
+    QTest::mousePress(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(m_field.m_rcStart));
+    EXPECT_EQ(m_field.IsRunning(), 0) << "a press does nothing";
+    Release(m_field.m_rcExit);
     EXPECT_FALSE(m_dlg.isVisible());
     EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(m_dlg.Runner().IsBusy());
@@ -170,7 +151,7 @@ TEST_F(GameDlgTest, PressOnStartAndReleaseOnExitCloses)
 
 TEST_F(GameDlgTest, ArrowsTurnOnReleaseOnly)
 {
-    CSnake& snake = m_dlg.Field().GetSnake();
+    CSnake& snake = m_field.GetSnake();
     QTest::keyPress(&m_dlg, Qt::Key_Up);
     EXPECT_EQ(snake.GetDirection(), CSnake::Right);
     QTest::keyRelease(&m_dlg, Qt::Key_Up);
@@ -184,91 +165,64 @@ TEST_F(GameDlgTest, ArrowsTurnOnReleaseOnly)
     EXPECT_EQ(snake.GetDirection(), CSnake::Left);
     QTest::keyRelease(&m_dlg, Qt::Key_Down);
     QTest::keyRelease(&m_dlg, Qt::Key_Right);
-    EXPECT_EQ(snake.GetDirection(), CSnake::Right) << "the last release counts";
     QTest::keyRelease(&m_dlg, Qt::Key_A);
-    EXPECT_EQ(snake.GetDirection(), CSnake::Right);
+    EXPECT_EQ(snake.GetDirection(), CSnake::Right) << "the last arrow's release counts";
 }
 
 TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
 {
     PaintCounter counter;
     m_dlg.installEventFilter(&counter);
-    CPlayField& field = m_dlg.Field();
-
-    QTest::mouseMove(&m_dlg, QPoint(5, 5));
-    WaitFor([&] { return counter.m_nPaints > 0; });
-    EXPECT_EQ(field.m_bHoverStart + field.m_bHoverRead + field.m_bHoverExit + field.m_bHoverStop, 0);
-
-    counter.m_nPaints = 0;
-    QTest::mouseMove(&m_dlg, QPoint(field.m_rcStart.left, field.m_rcStart.top));
-    WaitFor([&] { return counter.m_nPaints > 0; });
-    EXPECT_EQ(field.m_bHoverStart, 1);
-    EXPECT_EQ(field.m_bHoverRead, 0);
-
-    counter.m_nPaints = 0;
-    QTest::mouseMove(&m_dlg, QPoint(field.m_rcStart.left + 1, field.m_rcStart.top));
-    WaitFor([&] { return counter.m_nPaints > 0; }); // no flag changed, still a paint
-    QTest::mouseMove(&m_dlg, QPoint(field.m_rcStart.right, field.m_rcStart.top));
-    EXPECT_EQ(field.m_bHoverStart, 0);
+    // Outside every button, onto Start, and within Start (no flag changes,
+    // still a paint).
+    const Rect& rc = m_field.m_rcStart;
+    for (QPoint pt : {QPoint(5, 5), QPoint(rc.left, rc.top), QPoint(rc.left + 1, rc.top)}) {
+        counter.m_nPaints = 0;
+        QTest::mouseMove(&m_dlg, pt);
+        WaitFor([&] { return counter.m_nPaints > 0; });
+        EXPECT_EQ(m_field.m_bHoverStart, pt.x() == 5 ? 0 : 1);
+        EXPECT_EQ(m_field.m_bHoverRead + m_field.m_bHoverExit + m_field.m_bHoverStop, 0);
+    }
+    QTest::mouseMove(&m_dlg, QPoint(rc.right, rc.top));
+    EXPECT_EQ(m_field.m_bHoverStart, 0);
     m_dlg.removeEventFilter(&counter);
 }
 
-TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndCancelKeepsIt)
+TEST_F(GameDlgTest, ReadLoadsTheChosenFileCancelAndAReadErrorKeepIt)
 {
-    m_chooser.m_strPath = WriteFile("dlg_read.csv", "CAT,q1\nDOG,q2\n");
-    Release(m_dlg.Field().m_rcRead);
-    EXPECT_EQ(m_chooser.m_nCalls, 1);
+    m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
+    Release(m_field.m_rcRead);
+    EXPECT_EQ(m_chooser.m_nShown, 1);
     ASSERT_EQ(m_dlg.Questions().GetCount(), 5);
     EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 
     m_chooser.m_bConfirm = false;
     m_dlg.OnReadButton();
-    EXPECT_EQ(m_chooser.m_nCalls, 2);
-    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
-}
+    EXPECT_EQ(m_chooser.m_nShown, 2);
+    EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 
-TEST_F(GameDlgTest, AReadErrorIsReportedAndKeepsTheQuestions)
-{
-    m_chooser.m_strPath = WriteFile("dlg_before_error.csv", "CAT,q1\n");
-    m_dlg.OnReadButton();
-    ASSERT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
-
+    // A read error is reported in a message box.
     int nOsError = 0;
+    m_chooser.m_bConfirm = true;
     m_chooser.m_strPath = UnreadableFilePath(nOsError);
     ASSERT_FALSE(m_chooser.m_strPath.empty());
     QString message;
-    QTimer::singleShot(0, [&message] {
-        if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = pBox->text();
-            pBox->accept();
-        }
-    });
+    AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
     m_dlg.OnReadButton();
     EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QString::fromStdString(m_chooser.m_strPath)));
-    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "CAT");
+    EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 }
 
 TEST_F(GameDlgTest, AboutBoxOpensForCommandsSixteenToThirtyOne)
 {
     int nOpened = 0;
-    auto closeAbout = [&nOpened] {
-        QTimer::singleShot(0, [&nOpened] {
-            if (auto* pAbout = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
-                ++nOpened;
-                pAbout->accept();
-            }
-        });
-    };
-    closeAbout();
-    m_dlg.OnSysCommand(16);
-    closeAbout();
-    m_dlg.OnSysCommand(31);
-    EXPECT_EQ(nOpened, 2);
-    m_dlg.OnSysCommand(32);
-    m_dlg.OnSysCommand(0xF060);
-    QApplication::processEvents();
+    for (uint32_t nId : {16u, 31u, 32u, 0xF060u}) {
+        AcceptNextModal<CAboutDlg>([&nOpened](CAboutDlg*) { ++nOpened; });
+        m_dlg.OnSysCommand(nId);
+        QApplication::processEvents();
+    }
     EXPECT_EQ(nOpened, 2);
 }
 
@@ -280,55 +234,57 @@ protected:
     WindDownTest()
     {
         SetSleepFunction([this](int32_t ms) {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            if (ms == 1000)
+            if (ms != 1000)
+                return;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
                 m_pauses.push_back(m_dlg.Runner().GetStatusText());
-            if (ms == 1000 && !m_bHeldOnce) {
-                m_bHeldOnce = m_bHeld = true;
-                m_cv.notify_all();
-                m_cv.wait(lock, [this] { return m_bRelease; });
-                m_bHeld = false;
+            }
+            if (!m_bHeldOnce.exchange(true)) {
+                m_held.set_value();
+                m_released.wait();
             }
         });
-        m_chooser.m_strPath = WriteFile("wind_down_1.csv", "AAA,first\n");
+        m_chooser.m_strPath = m_dir.Write("AAA,first\n");
         m_dlg.OnReadButton();
-        Release(m_dlg.Field().m_rcStart);
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait(lock, [this] { return m_bHeld; });
+        Release(m_field.m_rcStart);
+        m_held.get_future().wait();
+    }
+    ~WindDownTest() override
+    {
+        ReleaseWorker();
+        m_dlg.Runner().StopAndJoin();
     }
 
     void ReleaseWorker()
     {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_bRelease = true;
-        }
-        m_cv.notify_all();
+        if (!m_bReleased.exchange(true))
+            m_release.set_value();
     }
 
     std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_bHeld = false;
-    bool m_bHeldOnce = false;
-    bool m_bRelease = false;
     std::vector<std::string> m_pauses; // status texts of the long pauses
+    std::atomic<bool> m_bHeldOnce{false};
+    std::atomic<bool> m_bReleased{false};
+    std::promise<void> m_held;
+    std::promise<void> m_release;
+    std::shared_future<void> m_released = m_release.get_future().share();
 };
 
 TEST_F(WindDownTest, ReadAndStartWaitForTheStoppedRunWithoutBlockingTheWindow)
 {
-    CPlayField& field = m_dlg.Field();
-    Release(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
     EXPECT_TRUE(m_dlg.Runner().IsBusy());
 
     // Read: the file is chosen now, but the set the worker reads stays.
-    m_chooser.m_strPath = WriteFile("wind_down_2.csv", "BBB,second\n");
-    Release(field.m_rcRead);
-    EXPECT_EQ(m_chooser.m_nCalls, 2);
+    m_chooser.m_strPath = m_dir.Write("BBB,second\n");
+    Release(m_field.m_rcRead);
+    EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "AAA");
     // Start: play mode at once, the run itself after the load.
-    Release(field.m_rcStart);
-    EXPECT_EQ(field.IsRunning(), 1);
+    Release(m_field.m_rcStart);
+    EXPECT_EQ(m_field.IsRunning(), 1);
 
     ReleaseWorker();
     WaitFor([&] { return m_dlg.Questions().GetAt(0)->GetAnswer() == "BBB"; });
@@ -338,14 +294,12 @@ TEST_F(WindDownTest, ReadAndStartWaitForTheStoppedRunWithoutBlockingTheWindow)
         return !m_pauses.empty() && m_pauses.back() == "second";
     });
     EXPECT_EQ(m_pauses.front(), "first");
-    m_dlg.Runner().RequestStop();
-    WaitFor([&] { return !m_dlg.Runner().IsBusy(); });
 }
 
 TEST_F(WindDownTest, ExitHidesAtOnceWhileTheRunEnds)
 {
-    Release(m_dlg.Field().m_rcStop);
-    Release(m_dlg.Field().m_rcExit);
+    Release(m_field.m_rcStop);
+    Release(m_field.m_rcExit);
     EXPECT_FALSE(m_dlg.isVisible());
     EXPECT_TRUE(m_dlg.Runner().IsBusy()) << "the window did not wait for the worker";
     ReleaseWorker();
@@ -371,9 +325,8 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
     m_chooser.m_strPath = std::string(WRIGGLET_SAMPLES_DIR) + "/fruits_english.csv";
     m_dlg.OnReadButton();
     ASSERT_EQ(m_dlg.Questions().GetCount(), 5);
-    CPlayField& field = m_dlg.Field();
     SeedRandom(5); // a fixed layout, so the run is the same every time
-    Release(field.m_rcStart);
+    Release(m_field.m_rcStart);
 
     std::vector<std::string> verdicts;
     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left};
@@ -384,14 +337,13 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
             if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
                 m_dlg.repaint();
                 verdicts.push_back(m_dlg.LastPaintedStatus());
-            } else if (nSleepMs != 1000 && field.GetTileCount() > 0) {
+            } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
                 // Between steps the question in play is the one last taken.
-                const CQuestion* pQuestion =
-                    m_dlg.Questions().GetAt(m_dlg.Runner().GetProgress() - 1);
+                const CQuestion* pQuestion = m_dlg.Questions().GetAt(m_dlg.Runner().GetProgress() - 1);
                 const std::string strWanted = pQuestion->GetAnswer().substr(
-                    static_cast<size_t>(field.GetSnake().GetSegmentCount()));
-                const int32_t nDirection = CTestPlayer::NextDirection(field, strWanted);
-                if (nDirection >= 0 && nDirection != field.GetSnake().GetDirection())
+                    static_cast<size_t>(m_field.GetSnake().GetSegmentCount()));
+                const int32_t nDirection = CTestPlayer::NextDirection(m_field, strWanted);
+                if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
                     QTest::keyRelease(&m_dlg, keys[nDirection]);
             }
             bPending = false;
@@ -404,9 +356,9 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
     for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
         expected.push_back(kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);
-    EXPECT_EQ(field.IsRunning(), 0);
+    EXPECT_EQ(m_field.IsRunning(), 0);
     m_dlg.repaint();
-    EXPECT_EQ(field.GetTileCount(), 0);
+    EXPECT_EQ(m_field.GetTileCount(), 0);
 }
 
 } // namespace
