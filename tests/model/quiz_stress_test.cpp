@@ -1,13 +1,12 @@
 #include "field/play_field.h"
-#include "platform/sleep.h"
 #include "quiz/question_set.h"
 #include "run/quiz_runner.h"
+#include "sleep_swap.h"
 #include "test_player.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <string>
 #include <thread>
 
@@ -41,14 +40,13 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
 {
     constexpr int64_t kSteps = 6000;
     std::atomic<int64_t> nSleeps{0};
-    const SleepFunction previous = SetSleepFunction([&nSleeps](int32_t) { ++nSleeps; });
+    const CSleepSwap sleep([&nSleeps](int32_t) { ++nSleeps; });
 
     CPlayField field;
     field.SetArea(Rect{11, 11, 353, 238});
     field.CentreSnake();
     CQuestionSet questions;
-    const char* answers[] = {"CAT", "\x8c\xa2\x90\xb3", "BIRD", "", "COWS AND GOATS"};
-    for (const char* pszAnswer : answers)
+    for (const char* pszAnswer : {"CAT", "\x8c\xa2\x90\xb3", "BIRD", "", "COWS AND GOATS"})
         questions.Add("question", pszAnswer);
     NullOwner owner;
     CQuizRunner runner;
@@ -89,7 +87,6 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
     bDone = true;
     painter.join();
     steerer.join();
-    SetSleepFunction(previous);
 
     EXPECT_GE(nSleeps.load(), kSteps);
     EXPECT_GT(owner.m_nRepaints.load(), 0);
