@@ -1,6 +1,5 @@
 #include "app/game_dlg.h"
 
-#include <QApplication>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
@@ -35,14 +34,3 @@ void BM_RepaintWindow(benchmark::State& state)
 BENCHMARK(BM_RepaintWindow)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "render/painter.h"
 #include "render/resources.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -116,14 +115,3 @@ void BM_LoadBallImages(benchmark::State& state)
 BENCHMARK(BM_LoadBallImages)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
