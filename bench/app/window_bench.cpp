@@ -1,5 +1,6 @@
 #include "app/game_dlg.h"
 
+#include <QApplication>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
