@@ -27,8 +27,10 @@ const char* FindByte(const char* p, const char* pEnd, char c)
     return p;
 }
 
-template <class Field>
-void SplitInto(std::string_view strLine, std::string_view strSeparators, std::vector<Field>& fields)
+} // namespace
+
+void SplitString(std::string_view strLine, std::string_view strSeparators,
+                 std::vector<std::string_view>& fields)
 {
     const char* const pLine = strLine.data();
     const char* const pEnd = pLine + strLine.size();
@@ -49,18 +51,4 @@ void SplitInto(std::string_view strLine, std::string_view strSeparators, std::ve
     }
     if (pStart != pEnd)
         fields.emplace_back(pStart, static_cast<size_t>(pEnd - pStart));
-}
-
-} // namespace
-
-void SplitString(std::string_view strLine, std::string_view strSeparators,
-                 std::vector<std::string>& fields)
-{
-    SplitInto(strLine, strSeparators, fields);
-}
-
-void SplitString(std::string_view strLine, std::string_view strSeparators,
-                 std::vector<std::string_view>& fields)
-{
-    SplitInto(strLine, strSeparators, fields);
 }

@@ -15,10 +15,9 @@ using Fields = std::vector<std::string>;
 
 Fields Split(const std::string& strLine, const std::string& strSeparators = ",")
 {
-    Fields fields{"before"};
-    SplitString(strLine, strSeparators, fields);
-    fields.erase(fields.begin());
-    return fields;
+    std::vector<std::string_view> views{"before"};
+    SplitString(strLine, strSeparators, views);
+    return Fields(views.begin() + 1, views.end());
 }
 
 // Quotes, spaces and a trailing comma on a question line: see the loader's test.
