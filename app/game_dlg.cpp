@@ -7,6 +7,7 @@
 #include "platform/file_exception.h"
 #include "platform/path_text.h"
 #include "platform/string_table.h"
+#include "quiz/question_file_error.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -288,6 +289,8 @@ void CGameDlg::LoadQuestions(const std::string& strPath)
     } catch (const CFileException& e) {
         reason = PathToText(e.GetPath()) + QStringLiteral("\n") +
                  QString::fromStdString(std::generic_category().message(e.GetOsError()));
+    } catch (const CQuestionFileError& e) {
+        reason = QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
     }
