@@ -1,0 +1,158 @@
+#include "win32/gdi_painter.h"
+
+#include "win32/resource.h"
+#include "win32/wide_text.h"
+
+#include <algorithm>
+
+namespace {
+
+const wchar_t kFace[] = L"ＭＳ ゴシック";
+const wchar_t kFallbackFace[] = L"MS Shell Dlg 2";
+
+int CALLBACK StopAtFirstFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM)
+{
+    return 0;
+}
+
+bool FaceExists(const wchar_t* pszFace)
+{
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(lf.lfFaceName, pszFace, LF_FACESIZE);
+    HDC hScreen = ::GetDC(nullptr);
+    // The enumeration ends early, returning 0, only when a face was found.
+    const bool bFound = ::EnumFontFamiliesExW(hScreen, &lf, StopAtFirstFace, 0, 0) == 0;
+    ::ReleaseDC(nullptr, hScreen);
+    return bFound;
+}
+
+// The ball pictures' side at 1x, in 96-dpi pixels.
+constexpr int32_t kBallSide = 30;
+
+bool IsEmpty(const Rect& rc)
+{
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+} // namespace
+
+CGdiPainter::CGdiPainter(HDC hDC, int32_t nDpi) : m_hDC(hDC), m_nDpi(nDpi > 0 ? nDpi : 96) {}
+
+CGdiPainter::~CGdiPainter()
+{
+    if (m_hBallDC) {
+        ::SelectObject(m_hBallDC, m_hOldBall);
+        ::DeleteDC(m_hBallDC);
+    }
+    if (m_hMaskDC) {
+        ::SelectObject(m_hMaskDC, m_hOldMask);
+        ::DeleteDC(m_hMaskDC);
+    }
+    if (m_hBall)
+        ::DeleteObject(m_hBall);
+    if (m_hMask)
+        ::DeleteObject(m_hMask);
+}
+
+const wchar_t* CGdiPainter::LabelFace()
+{
+    static const wchar_t* const pszFace = FaceExists(kFace) ? kFace : kFallbackFace;
+    return pszFace;
+}
+
+RECT CGdiPainter::ToDevice(const Rect& rc) const
+{
+    // Edges, not sizes, are scaled, so boxes that touch keep touching.
+    return RECT{Scale(rc.left, m_nDpi), Scale(rc.top, m_nDpi), Scale(rc.right, m_nDpi),
+                Scale(rc.bottom, m_nDpi)};
+}
+
+void CGdiPainter::DrawBox(Rect rc, Colour outline, Colour fill)
+{
+    if (IsEmpty(rc))
+        return;
+    const RECT rcDevice = ToDevice(rc);
+    ::SetBkColor(m_hDC, RGB(0, 0, 0));
+    // A 1-pixel pen draws the edge pixels of left <= x < right and
+    // top <= y < bottom; scaled up, an inside-frame pen stays within them.
+    const int32_t nWidth = Scale(1, m_nDpi);
+    HPEN hPen = ::CreatePen(nWidth > 1 ? PS_INSIDEFRAME : PS_SOLID, nWidth, outline);
+    HBRUSH hBrush = ::CreateSolidBrush(fill);
+    HGDIOBJ hOldPen = ::SelectObject(m_hDC, hPen);
+    HGDIOBJ hOldBrush = ::SelectObject(m_hDC, hBrush);
+    ::Rectangle(m_hDC, rcDevice.left, rcDevice.top, rcDevice.right, rcDevice.bottom);
+    ::SelectObject(m_hDC, hOldPen);
+    ::SelectObject(m_hDC, hOldBrush);
+    ::DeleteObject(hPen);
+    ::DeleteObject(hBrush);
+    ::SetROP2(m_hDC, R2_COPYPEN);
+}
+
+void CGdiPainter::DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour)
+{
+    if (strText.empty() || IsEmpty(rc))
+        return;
+    const std::wstring wstrText = WideFromCodePage932(strText);
+    // Tenths of a point at the screen's resolution, rounded as the desktop
+    // rounds them: 200 is 27 pixels at 96 dpi.
+    HFONT hFont = ::CreateFontW(-::MulDiv(nSize, m_nDpi, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, LabelFace());
+    HGDIOBJ hOldFont = ::SelectObject(m_hDC, hFont);
+    const COLORREF oldColour = ::SetTextColor(m_hDC, colour);
+    ::SetBkMode(m_hDC, TRANSPARENT);
+    RECT rcText = ToDevice(rc);
+    // One line, centred and clipped to the box. No prefix: an "&" in an
+    // answer is a letter like any other, not an underline.
+    ::DrawTextW(m_hDC, wstrText.c_str(), static_cast<int>(wstrText.size()), &rcText,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetTextColor(m_hDC, oldColour);
+    ::SelectObject(m_hDC, hOldFont);
+    ::DeleteObject(hFont);
+}
+
+void CGdiPainter::LoadBalls()
+{
+    HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+    // The 2x pictures from 144 dpi on: scaled down a little they stay
+    // sharper than the 1x ones scaled up.
+    m_nBallScale = m_nDpi >= 144 ? 2 : 1;
+    const bool bLarge = m_nBallScale == 2;
+    m_hBall = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(bLarge ? IDB_BALL_2X : IDB_BALL));
+    m_hMask = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(bLarge ? IDB_BALLMASK_2X : IDB_BALLMASK));
+    m_hBallDC = ::CreateCompatibleDC(m_hDC);
+    m_hMaskDC = ::CreateCompatibleDC(m_hDC);
+    m_hOldBall = ::SelectObject(m_hBallDC, m_hBall);
+    m_hOldMask = ::SelectObject(m_hMaskDC, m_hMask);
+}
+
+void CGdiPainter::DrawBall(Rect rc)
+{
+    if (IsEmpty(rc))
+        return;
+    if (!m_hBallDC)
+        LoadBalls();
+    if (!m_hBall || !m_hMask)
+        return;
+    // From the pictures' corner, never more than one ball.
+    rc.right = rc.left + std::min(rc.Width(), kBallSide);
+    rc.bottom = rc.top + std::min(rc.Height(), kBallSide);
+    const RECT dst = ToDevice(rc);
+    const int nWidth = dst.right - dst.left;
+    const int nHeight = dst.bottom - dst.top;
+    const int nSourceWidth = rc.Width() * m_nBallScale;
+    const int nSourceHeight = rc.Height() * m_nBallScale;
+    // The mask ORed first whitens the disc and keeps the corners; the ball,
+    // white outside its disc, ANDed second colours only the disc.
+    if (nWidth == nSourceWidth && nHeight == nSourceHeight) {
+        ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hMaskDC, 0, 0, SRCPAINT);
+        ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hBallDC, 0, 0, SRCAND);
+        return;
+    }
+    ::SetStretchBltMode(m_hDC, COLORONCOLOR);
+    ::StretchBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hMaskDC, 0, 0, nSourceWidth,
+                 nSourceHeight, SRCPAINT);
+    ::StretchBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hBallDC, 0, 0, nSourceWidth,
+                 nSourceHeight, SRCAND);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// Resource ids of the Windows game, shared by the resource script and the
+// code. The template's control ids are the ones both front-ends use.
+#include "game/control_ids.h"
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_WRIGGLET_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDB_BALLMASK 130
+#define IDB_BALL 132
+// The same pictures drawn at twice the size, for screens at 192 dpi and up.
+#define IDB_BALLMASK_2X 134
+#define IDB_BALL_2X 136
+
+// Window messages and timers of the game window.
+#define WM_APP_ENABLE_CONTROL (0x8000 + 1)
+#define IDT_CONTROLS 0
+#define IDT_FOCUS 1
+#define IDT_RETRY 2

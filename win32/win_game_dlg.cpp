@@ -1,0 +1,319 @@
+#include "win32/win_game_dlg.h"
+
+#include "win32/resource.h"
+#include "win32/wide_text.h"
+#include "win32/win_about_dlg.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <vector>
+
+namespace {
+
+HINSTANCE Instance()
+{
+    return ::GetModuleHandleW(nullptr);
+}
+
+CGameController::EKey ToKey(WPARAM nKey)
+{
+    switch (nKey) {
+    case VK_LEFT:
+        return CGameController::EKey::Left;
+    case VK_UP:
+        return CGameController::EKey::Up;
+    case VK_RIGHT:
+        return CGameController::EKey::Right;
+    case VK_DOWN:
+        return CGameController::EKey::Down;
+    default:
+        return CGameController::EKey::Other;
+    }
+}
+
+} // namespace
+
+CWinGameDlg::CWinGameDlg() : m_controller(*this)
+{
+    m_hIcon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    m_hSmallIcon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
+    SetFileChooser(nullptr);
+}
+
+CWinGameDlg::~CWinGameDlg()
+{
+    // The worker may still ask for repaints: it ends before the window goes.
+    m_controller.Runner().StopAndJoin();
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    if (m_hSmallIcon)
+        ::DestroyIcon(m_hSmallIcon);
+}
+
+bool CWinGameDlg::Create()
+{
+    if (!m_hWnd)
+        ::CreateDialogParamW(Instance(), MAKEINTRESOURCEW(IDD_WRIGGLET_DIALOG), nullptr, DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+    return m_hWnd != nullptr;
+}
+
+int CWinGameDlg::DoModal()
+{
+    if (!Create())
+        return 1;
+    MSG msg;
+    while (!m_bClosed) {
+        const BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bGot == 0) {
+            // Somebody asked the thread to end: pass it on to the caller.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            CloseWindow();
+            break;
+        }
+        if (bGot < 0)
+            break;
+        if (!::IsDialogMessageW(m_hWnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return 0;
+}
+
+void CWinGameDlg::PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!m_hWnd || !::IsDialogMessageW(m_hWnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+INT_PTR CALLBACK CWinGameDlg::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_INITDIALOG) {
+        auto* pThis = reinterpret_cast<CWinGameDlg*>(lParam);
+        ::SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+        pThis->m_hWnd = hWnd;
+        pThis->OnInitDialog();
+        // The window takes the keys itself: none of its controls can.
+        ::SetFocus(hWnd);
+        return FALSE;
+    }
+    auto* pThis = reinterpret_cast<CWinGameDlg*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
+    return pThis ? pThis->OnMessage(nMsg, wParam, lParam) : FALSE;
+}
+
+void CWinGameDlg::OnInitDialog()
+{
+    // The about item joins the system menu, when its text is there.
+    if (HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        const wchar_t* pszAbout = nullptr;
+        const int nLength = ::LoadStringW(Instance(), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&pszAbout), 0);
+        if (nLength > 0) {
+            ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(hMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(pszAbout, static_cast<size_t>(nLength)).c_str());
+        }
+    }
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_dialogChooser.SetOwner(m_hWnd);
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    ::SetTimer(m_hWnd, IDT_CONTROLS, 200, nullptr);
+    ::SetTimer(m_hWnd, IDT_FOCUS, 2000, nullptr);
+    ::DragAcceptFiles(m_hWnd, TRUE);
+}
+
+INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMsg) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+            return FALSE;
+        m_controller.OnSysCommand(static_cast<uint32_t>(wParam));
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_hIcon));
+        return TRUE;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_MOUSEMOVE:
+        m_controller.OnMouseMove(PointToField(lParam));
+        return FALSE;
+    case WM_LBUTTONUP:
+        m_controller.OnLeftButtonUp(PointToField(lParam));
+        return FALSE;
+    case WM_KEYUP:
+        // The snake turns when the key comes up; the message goes on.
+        m_controller.OnKeyUp(ToKey(wParam));
+        return FALSE;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        // The dialog manager moves and scales the window; the field keeps
+        // its 96-dpi geometry and the next paint rebuilds the buffers.
+        InvalidateRect(true);
+        return FALSE;
+    case WM_APP_ENABLE_CONTROL:
+        ::EnableWindow(::GetDlgItem(m_hWnd, static_cast<int>(wParam)), lParam != 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CWinGameDlg::OnCommand(int32_t nId)
+{
+    switch (nId) {
+    case IDC_START:
+        m_controller.OnStart();
+        break;
+    case IDC_STOP:
+        m_controller.OnStop();
+        break;
+    case IDC_READ:
+        m_controller.OnRead();
+        break;
+    case IDOK:
+        m_controller.OnExit();
+        break;
+    case IDCANCEL:
+        // Escape and the close box end the game in either mode.
+        CloseWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void CWinGameDlg::OnTimer(UINT_PTR nId)
+{
+    switch (nId) {
+    case IDT_CONTROLS:
+        m_controller.OnControlsTimer();
+        break;
+    case IDT_FOCUS:
+        if (!m_bClosed)
+            ::SetFocus(m_hWnd);
+        break;
+    case IDT_RETRY:
+        ::KillTimer(m_hWnd, IDT_RETRY);
+        m_controller.OnRetry();
+        break;
+    default:
+        break;
+    }
+}
+
+void CWinGameDlg::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    if (!::IsIconic(m_hWnd)) {
+        m_strPaintedStatus = m_controller.GetStatusText();
+        m_buffers.Paint(hDC, m_controller.Field(), m_strPaintedStatus, GetDpi());
+    }
+    ::EndPaint(m_hWnd, &ps);
+}
+
+void CWinGameDlg::OnDropFiles(HDROP hDrop)
+{
+    std::vector<wchar_t> name(::DragQueryFileW(hDrop, 0, nullptr, 0) + 1, L'\0');
+    const bool bOne = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0) >= 1 &&
+                      ::DragQueryFileW(hDrop, 0, name.data(), static_cast<UINT>(name.size())) > 0;
+    ::DragFinish(hDrop);
+    if (bOne && !m_controller.Field().IsRunning() && !m_controller.Runner().IsBusy())
+        m_controller.LoadQuestions(Utf8FromWide(name.data()));
+}
+
+int32_t CWinGameDlg::GetDpi() const
+{
+    const UINT nDpi = m_hWnd ? ::GetDpiForWindow(m_hWnd) : 0;
+    return nDpi > 0 ? static_cast<int32_t>(nDpi) : 96;
+}
+
+int32_t CWinGameDlg::PixelsToField(int32_t nPixels) const
+{
+    return ::MulDiv(nPixels, 96, GetDpi());
+}
+
+Point CWinGameDlg::PointToField(LPARAM lParam) const
+{
+    return Point{PixelsToField(GET_X_LPARAM(lParam)), PixelsToField(GET_Y_LPARAM(lParam))};
+}
+
+Rect CWinGameDlg::GetControlRect(int32_t nId) const
+{
+    HWND hControl = m_hWnd ? ::GetDlgItem(m_hWnd, nId) : nullptr;
+    if (!hControl)
+        return Rect{};
+    RECT rc;
+    ::GetWindowRect(hControl, &rc);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    return Rect{PixelsToField(rc.left), PixelsToField(rc.top), PixelsToField(rc.right), PixelsToField(rc.bottom)};
+}
+
+void CWinGameDlg::InvalidateRect(bool bErase)
+{
+    // Safe from the game loop: the system folds the requests into one paint
+    // on the window's thread.
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, nullptr, bErase ? TRUE : FALSE);
+}
+
+bool CWinGameDlg::EnableControl(int32_t nId, bool bEnable)
+{
+    if (!m_hWnd || !::GetDlgItem(m_hWnd, nId))
+        return false;
+    // The window's thread does it: a call from the game loop must never wait
+    // for a window thread that waits for the game loop.
+    ::PostMessageW(m_hWnd, WM_APP_ENABLE_CONTROL, static_cast<WPARAM>(nId), bEnable ? 1 : 0);
+    return true;
+}
+
+void CWinGameDlg::ShowError(const std::string& strText)
+{
+    ::MessageBoxW(m_hWnd, WideFromUtf8(strText).c_str(), L"Wrigglet", MB_OK | MB_ICONWARNING);
+}
+
+void CWinGameDlg::ShowAbout()
+{
+    CWinAboutDlg::DoModal(m_hWnd);
+}
+
+void CWinGameDlg::CloseWindow()
+{
+    // Off the screen at once; the program ends when the worker has.
+    if (m_bClosed)
+        return;
+    m_bClosed = true;
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    m_controller.OnClose();
+}
+
+void CWinGameDlg::RetryLater(int32_t nMilliseconds)
+{
+    ::SetTimer(m_hWnd, IDT_RETRY, static_cast<UINT>(nMilliseconds), nullptr);
+}
+
+void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)
+{
+    m_controller.SetFileChooser(pChooser ? pChooser : &m_dialogChooser);
+}
