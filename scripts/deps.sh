@@ -7,7 +7,10 @@ case "${1:-}" in
   run) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic xvfb xauth) ;;
   test) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic
                   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev) ;;
-  windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+  # Wine runs the Windows build on a virtual display, with the Japanese font
+  # and its own fonts; NSIS makes the installer.
+  windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest python3
+                     xvfb xauth xdotool imagemagick fonts-ipafont-gothic fonts-wine nsis) ;;
   *) echo "usage: $0 run|test|windows [more packages ...]" >&2; exit 2 ;;
 esac
 shift

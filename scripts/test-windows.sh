@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
-# Builds the game rules (field/, quiz/, run/, platform/) and their model tests
-# for 64-bit Windows with MinGW-w64 and runs them under Wine through ctest.
+# Builds the Windows game for 64-bit Windows with MinGW-w64 and tests it
+# under Wine on a virtual X display, in a Wine prefix of its own:
+#  - the model tests and the window tests, through ctest;
+#  - wrigglet.exe itself: its start (time to first paint), menu, play mode,
+#    Stop and Exit, with pictures of the menu and of play mode kept in
+#    build/windows-menu.png and build/windows-play.png;
+#  - the zip and the installer (scripts/package-windows.sh): a silent install
+#    with the .csv association, a question file opened through it, a silent
+#    uninstall, and nothing left behind.
 # Installs what it needs with apt-get; works as root without a display.
 # The build goes to $WRIGGLET_WINDOWS_BUILD (default build/windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine names files and the tests compare texts in UTF-8, whatever the caller's
+# locale (a bare system has none).
+export LC_ALL=C.UTF-8
 
 scripts/deps.sh windows
 
@@ -12,19 +22,48 @@ build=${WRIGGLET_WINDOWS_BUILD:-build/windows}
 jobs=$(nproc)
 
 echo "== Windows build (MinGW-w64)"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.toolchain.cmake \
+cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.toolchain.cmake \
   -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_GUI=OFF -DWRIGGLET_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$jobs"
 
-# Wine: its own prefix in the build folder, no display, no Mono or Gecko
-# installs, no debug chatter.
-export WINEPREFIX="$PWD/$build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-unset DISPLAY WAYLAND_DISPLAY
-trap 'wineserver -k 2>/dev/null || true' EXIT
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+. scripts/xvfb.sh
+. scripts/wine-prefix.sh
+start_xvfb
+trap 'wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
+use_wine_prefix "$PWD/$build/wineprefix"
 
-echo "== model tests under Wine"
+echo "== model and window tests under Wine"
 ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300
+
+echo "== wrigglet.exe"
+(cd questions && python3 ../scripts/windows_game.py --shots ../build --quiz fruits_english.csv \
+  "../$build/win32/wrigglet.exe")
+
+echo "== packages"
+scripts/package-windows.sh
+setup=$(ls build/package/wrigglet-*-setup.exe)
+
+echo "== installer: silent install, the game through the association, silent uninstall"
+drive=$WINEPREFIX/drive_c
+installed=("$drive/Program Files/Wrigglet/"{wrigglet.exe,uninstall.exe,README.txt,questions/fruits_english.csv}
+           "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Wrigglet.lnk")
+csv_class() { wine reg query 'HKLM\Software\Classes\.csv' /ve 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
+wine "$setup" /S /ASSOCIATE
+wineserver -w
+for f in "${installed[@]}"; do
+  [ -f "$f" ] || { echo "test-windows: the installer did not make $f" >&2; exit 1; }
+done
+[ "$(csv_class)" = Wrigglet.QuestionFile ] || { echo "test-windows: .csv files do not open the game" >&2; exit 1; }
+(cd "$drive/Program Files/Wrigglet/questions" &&
+  python3 "$OLDPWD/scripts/windows_game.py" --open "$PWD/fruits_english.csv")
+wine "$drive/Program Files/Wrigglet/uninstall.exe" /S
+wineserver -w
+for f in "${installed[@]}" "$drive/Program Files/Wrigglet"; do
+  [ ! -e "$f" ] || { echo "test-windows: the uninstaller left $f" >&2; exit 1; }
+done
+[ -z "$(csv_class)" ] || { echo "test-windows: the .csv association outlived the game" >&2; exit 1; }
+if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Wrigglet' >/dev/null 2>&1; then
+  echo "test-windows: the uninstaller left its registry entry" >&2
+  exit 1
+fi
+echo "== all Windows tests passed"

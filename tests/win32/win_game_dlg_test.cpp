@@ -1,0 +1,325 @@
+#include "fixed_chooser.h"
+#include "platform/random.h"
+#include "sleep_swap.h"
+#include "temp_dir.h"
+#include "test_player.h"
+#include "win32/gdi_buffers.h"
+#include "win32/resource.h"
+#include "win32/win_game_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+const std::string kCorrect = "\x90\xb3\x89\xf0:";       // 正解:
+const std::string kWrong = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
+
+// What the next modal box (about, message) over the game window showed;
+// the box is closed with OK.
+HWND g_hGame = nullptr;
+std::wstring g_strModalText;
+int g_nModals = 0;
+
+void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hBox = ::GetActiveWindow();
+    wchar_t szText[512] = L"";
+    if (!hBox || hBox == g_hGame)
+        return; // not there yet
+    ::GetDlgItemTextW(hBox, 0xFFFF, szText, 512); // a message box's text
+    g_strModalText = szText;
+    ++g_nModals;
+    ::KillTimer(nullptr, nTimer);
+    ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+}
+
+class WinGameDlgTest : public ::testing::Test
+{
+protected:
+    WinGameDlgTest()
+    {
+        m_dlg.SetFileChooser(&m_chooser);
+        EXPECT_TRUE(m_dlg.Create());
+        m_hWnd = g_hGame = m_dlg.GetSafeHwnd();
+    }
+
+    // Handles window messages until the condition holds; fails on a hang only.
+    void WaitFor(const std::function<bool()>& condition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (m_dlg.PumpMessages(); !condition(); m_dlg.PumpMessages()) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the window never got there";
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+    // Posts a message as the system would and lets the window handle it.
+    void Post(UINT nMsg, WPARAM wParam, LPARAM lParam)
+    {
+        ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
+        m_dlg.PumpMessages();
+    }
+    void Release(const Rect& rc) { Post(WM_LBUTTONUP, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)); }
+    void KeyUp(WPARAM nKey) { Post(WM_KEYUP, nKey, 0xC0000001); }
+    // Opens a modal box through fn and returns what it showed.
+    std::wstring ModalText(const std::function<void()>& fn)
+    {
+        g_strModalText.clear();
+        const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 20, CloseModal);
+        fn();
+        ::KillTimer(nullptr, nTimer);
+        return g_strModalText;
+    }
+
+    CSleepSwap m_sleep{[](int32_t) {}};
+    CTempDir m_dir;
+    CFixedChooser m_chooser;
+    CWinGameDlg m_dlg;
+    CPlayField& m_field = m_dlg.Field();
+    HWND m_hWnd = nullptr;
+};
+
+TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
+{
+    // x, y, width and height in dialog units, each converted on its own.
+    const std::tuple<int32_t, Rect, RECT> layout[] = {
+        {IDC_AREA, m_field.GetArea(), {7, 7, 228, 151}},
+        {IDC_TITLE, m_field.m_rcTitle, {18, 23, 203, 36}},
+        {IDC_READ, m_field.m_rcRead, {84, 71, 63, 21}},
+        {IDC_START, m_field.m_rcStart, {84, 97, 63, 21}},
+        {IDOK, m_field.m_rcExit, {84, 123, 63, 21}},
+        {IDC_STOP, m_field.m_rcStop, {172, 163, 63, 21}}};
+    for (auto [nId, rcField, units] : layout) {
+        ::MapDialogRect(m_hWnd, &units);
+        const Rect rcPixels{units.left, units.top, units.left + units.right, units.top + units.bottom};
+        EXPECT_EQ(m_dlg.GetControlRect(nId), rcPixels) << nId;
+        EXPECT_EQ(rcField, rcPixels) << nId;
+        HWND hControl = ::GetDlgItem(m_hWnd, nId);
+        EXPECT_FALSE(::IsWindowVisible(hControl) || ::IsWindowEnabled(hControl)) << nId;
+    }
+    EXPECT_EQ(m_dlg.GetControlRect(4711), Rect{});
+    EXPECT_FALSE(m_dlg.EnableControl(4711, true));
+    RECT rcClient, rcUnits{0, 0, 242, 201};
+    ::GetClientRect(m_hWnd, &rcClient);
+    ::MapDialogRect(m_hWnd, &rcUnits);
+    EXPECT_EQ(rcClient.right, rcUnits.right);
+    EXPECT_EQ(rcClient.bottom, rcUnits.bottom);
+
+    wchar_t szText[64] = L"";
+    ::GetWindowTextW(m_hWnd, szText, 64);
+    EXPECT_STREQ(szText, L"Wrigglet");
+    EXPECT_TRUE(::SendMessageW(m_hWnd, WM_GETICON, ICON_BIG, 0) && ::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0));
+    // The about item ends the system menu, after a separator.
+    HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    const int nItems = ::GetMenuItemCount(hMenu);
+    ASSERT_GE(nItems, 2);
+    EXPECT_EQ(::GetMenuItemID(hMenu, nItems - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(::GetMenuState(hMenu, nItems - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    ::GetMenuStringW(hMenu, IDM_ABOUTBOX, szText, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(szText, L"Wrigglet のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+}
+
+TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
+{
+    // The window's own painting, read back from a 32-bit picture of it.
+    RECT rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rcClient.right, -rcClient.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = nullptr;
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HBITMAP hBitmap = ::CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, rcClient.right, rcClient.bottom, WHITENESS);
+    auto pixel = [&](int32_t x, int32_t y) {
+        ::GdiFlush();
+        const uint32_t bgr = static_cast<const uint32_t*>(pBits)[y * rcClient.right + x];
+        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF); // back to 0x00BBGGRR
+    };
+    auto hasColour = [&](const Rect& rc, COLORREF colour) {
+        for (int32_t y = rc.top; y < rc.bottom; ++y)
+            for (int32_t x = rc.left; x < rc.right; ++x)
+                if (pixel(x, y) == colour)
+                    return true;
+        return false;
+    };
+
+    CGdiBuffers buffers;
+    const Rect rcArea = m_field.GetArea(), rcTitle = m_field.m_rcTitle, rcStart = m_field.m_rcStart;
+    const Rect rcStop = m_field.m_rcStop;
+    m_field.UpdateHover(Point{rcStart.left, rcStart.top});
+    buffers.Paint(hDC, m_field, "", 96);
+    EXPECT_EQ(pixel(rcArea.left, rcArea.top), RGB(0, 0, 0));
+    EXPECT_EQ(pixel(rcTitle.left, rcTitle.top), RGB(140, 140, 140));
+    EXPECT_EQ(pixel(rcTitle.right - 1, rcTitle.bottom - 1), RGB(140, 140, 140));
+    EXPECT_EQ(pixel(rcTitle.left + 1, rcTitle.top + 1), RGB(38, 38, 38));
+    EXPECT_EQ(pixel(rcTitle.right, rcTitle.bottom), RGB(0, 0, 0)) << "right and bottom edges are outside";
+    EXPECT_TRUE(hasColour(rcTitle, RGB(204, 0, 0))) << "the title in red";
+    EXPECT_EQ(pixel(rcStart.left + 1, rcStart.top + 1), RGB(204, 0, 0)) << "hovered";
+    EXPECT_EQ(pixel(m_field.m_rcRead.left + 1, m_field.m_rcRead.top + 1), RGB(38, 38, 38));
+    EXPECT_TRUE(hasColour(rcStart, RGB(12, 0, 204))) << "the label in blue";
+    EXPECT_EQ(pixel(rcStop.left + 1, rcStop.top + 1), RGB(255, 255, 255)) << "no Stop button in menu mode";
+
+    // Play mode: a tile, the head on the black, the status text and Stop.
+    m_field.SetRunning(1);
+    m_field.PlaceTiles("W");
+    CCharObject tile;
+    ASSERT_TRUE(m_field.CopyTile(0, tile));
+    const Rect rcTile = tile.GetRect(), rcHead = m_field.GetSnake().GetRect();
+    buffers.Paint(hDC, m_field, "", 96);
+    EXPECT_EQ(pixel(rcTile.left, rcTile.top), RGB(250, 250, 250));
+    EXPECT_TRUE(hasColour(rcTile, RGB(204, 0, 0))) << "the tile's letter";
+    EXPECT_EQ(pixel(rcHead.left, rcHead.top), RGB(0, 0, 0)) << "the ball's corners are see-through";
+    const COLORREF centre = pixel((rcHead.left + rcHead.right) / 2, (rcHead.top + rcHead.bottom) / 2);
+    EXPECT_GT(GetBValue(centre), GetRValue(centre)) << "a blue ball";
+    EXPECT_EQ(pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
+    EXPECT_FALSE(hasColour(rcArea, RGB(229, 209, 0)));
+    buffers.Paint(hDC, m_field, "Q?", 96);
+    EXPECT_TRUE(hasColour(rcArea, RGB(229, 209, 0))) << "the status text in gold";
+    EXPECT_FALSE(hasColour(rcTitle, RGB(140, 140, 140))) << "no title box in play mode";
+    EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
+
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+}
+
+TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
+{
+    // Menu mode: Stop's place does nothing; play mode: the menu buttons'
+    // places do nothing.
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
+    m_field.SetRunning(1);
+    for (const Rect& rc : {m_field.m_rcStart, m_field.m_rcRead, m_field.m_rcExit})
+        Release(rc);
+    EXPECT_FALSE(m_dlg.IsClosed());
+    EXPECT_EQ(m_chooser.m_nShown, 0);
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
+
+    // Arrows turn on key-up only; other keys do nothing.
+    CSnake& snake = m_field.GetSnake();
+    Post(WM_KEYDOWN, VK_UP, 1);
+    EXPECT_EQ(snake.GetDirection(), CSnake::Right);
+    for (auto [nKey, nDirection] : {std::pair{VK_UP, CSnake::Up}, {VK_LEFT, CSnake::Left}, {'A', CSnake::Left},
+                                    {VK_DOWN, CSnake::Down}, {VK_RIGHT, CSnake::Right}}) {
+        KeyUp(nKey);
+        EXPECT_EQ(snake.GetDirection(), nDirection) << nKey;
+    }
+    Post(WM_MOUSEMOVE, 0, MAKELPARAM(m_field.m_rcRead.left, m_field.m_rcRead.top));
+    EXPECT_EQ(m_field.m_bHoverRead, 1);
+
+    // The about box from the system menu: commands 16 to 31 only.
+    for (WPARAM nCommand : {16, 31, 32})
+        ModalText([&] { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nCommand, 0); });
+    EXPECT_EQ(g_nModals, 2);
+    // Read with a chosen file; an error is shown in a message box.
+    m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
+    Release(m_field.m_rcRead);
+    ASSERT_EQ(m_dlg.Controller().Questions().GetCount(), 5);
+    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(1)->GetAnswer(), "DOG");
+    EXPECT_EQ(ModalText([&] { m_dlg.ShowError("\xe5\x95\x8f x"); }), L"問 x");
+
+    // Escape ends the game at once.
+    Post(WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(m_dlg.IsClosed());
+    EXPECT_FALSE(::IsWindowVisible(m_hWnd));
+}
+
+// Whole quizzes through the window: the test player reads the field at every
+// pause of the game loop and steers with key-ups only; the loop waits for it.
+TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
+{
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool bPending = false;
+    bool bFree = false; // the loop no longer waits for the test
+    int32_t nSleepMs = 0;
+    CSleepSwap sleep([&](int32_t ms) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (bFree)
+            return;
+        bPending = true;
+        nSleepMs = ms;
+        cv.notify_all();
+        cv.wait(lock, [&] { return !bPending; });
+    });
+    // Plays the loaded quiz from Start; steer says which way the snake
+    // should go next, given the question in play. Returns the verdicts the
+    // window painted.
+    auto play = [&](const std::function<int32_t(const CQuestion&)>& steer) {
+        std::vector<std::string> verdicts;
+        Release(m_field.m_rcStart);
+        WaitFor([&] {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (bPending) {
+                const std::string strStatus = m_dlg.Controller().GetStatusText();
+                if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
+                    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                    verdicts.push_back(m_dlg.LastPaintedStatus());
+                } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
+                    const int32_t nProgress = m_dlg.Controller().Runner().GetProgress();
+                    const int32_t nDirection = steer(*m_dlg.Controller().Questions().GetAt(nProgress - 1));
+                    const WPARAM keys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};
+                    if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
+                        KeyUp(keys[nDirection]);
+                }
+                bPending = false;
+                cv.notify_all();
+            }
+            return !m_dlg.Controller().Runner().IsBusy();
+        });
+        return verdicts;
+    };
+
+    m_chooser.m_strPath = m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n");
+    Release(m_field.m_rcRead);
+    SeedRandom(5); // a fixed layout, so the run is the same every time
+    std::vector<std::string> expected;
+    for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
+        expected.push_back(kCorrect + pszAnswer);
+    EXPECT_EQ(play([&](const CQuestion& question) {
+                  return CTestPlayer::NextDirection(
+                      m_field, question.GetAnswer().substr(static_cast<size_t>(m_field.GetSnake().GetSegmentCount())));
+              }),
+              expected);
+    EXPECT_EQ(m_field.IsRunning(), 0);
+
+    // The last tile first: the same letters in the wrong order.
+    m_chooser.m_strPath = m_dir.Write("ON,x\n");
+    Release(m_field.m_rcRead);
+    EXPECT_EQ(play([&](const CQuestion&) { return CTestPlayer::DirectionToTile(m_field, m_field.GetTileCount() - 1); })
+                  .at(0),
+              kWrong + "ON");
+
+    // Stop returns to the menu at once, and Exit closes the window at once,
+    // while the run is still held in its pause.
+    Release(m_field.m_rcStart);
+    WaitFor([&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return bPending;
+    });
+    Release(m_field.m_rcStop);
+    EXPECT_EQ(m_field.IsRunning(), 0);
+    Release(m_field.m_rcExit);
+    EXPECT_TRUE(m_dlg.IsClosed());
+    EXPECT_FALSE(::IsWindowVisible(m_hWnd));
+    EXPECT_TRUE(m_dlg.Controller().Runner().IsBusy());
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        bFree = true;
+        bPending = false;
+        cv.notify_all();
+    }
+    WaitFor([&] { return !m_dlg.Controller().Runner().IsBusy(); });
+}
+
+} // namespace
