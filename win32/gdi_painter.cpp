@@ -7,8 +7,10 @@
 
 namespace {
 
-const wchar_t kFace[] = L"ＭＳ ゴシック";
-const wchar_t kFallbackFace[] = L"MS Shell Dlg 2";
+// The game's face by its Japanese and its English name; else a face every
+// Windows has, which shows Japanese through font linking, though not in
+// cells of fixed width.
+const wchar_t* const kFaces[] = {L"ＭＳ ゴシック", L"MS Gothic", L"MS Shell Dlg 2"};
 
 int CALLBACK StopAtFirstFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM)
 {
@@ -57,7 +59,13 @@ CGdiPainter::~CGdiPainter()
 
 const wchar_t* CGdiPainter::LabelFace()
 {
-    static const wchar_t* const pszFace = FaceExists(kFace) ? kFace : kFallbackFace;
+    static const wchar_t* const pszFace = [] {
+        for (const wchar_t* pszCandidate : kFaces) {
+            if (FaceExists(pszCandidate))
+                return pszCandidate;
+        }
+        return kFaces[2];
+    }();
     return pszFace;
 }
 

@@ -25,8 +25,7 @@ public:
 
     // A length in 96-dpi pixels on a screen of nDpi.
     static int32_t Scale(int32_t nPixels, int32_t nDpi) { return ::MulDiv(nPixels, nDpi, 96); }
-    // The face labels are drawn in: "ＭＳ ゴシック" where it exists, else a
-    // face every Windows has, whose font linking shows Japanese too.
+    // The face labels are drawn in: "ＭＳ ゴシック" where it exists.
     static const wchar_t* LabelFace();
 
 private:

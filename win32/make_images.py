@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Turns the game's PNG pictures into what the Windows resource script takes:
-the ball and its mask as 24-bit BMP files (1x and 2x) and the icon as one
+the ball and its mask as 24-bit BMP files (1x, and 2x from the @2x files) and the icon as one
 .ico with every size.
 
 Usage: make_images.py RES_DIR OUT_DIR
@@ -117,7 +117,9 @@ def main():
     for name in ("ball", "ball_mask"):
         _, _, rows = read_png(os.path.join(res, name + ".png"))
         write_bmp(os.path.join(out, name + ".bmp"), rows)
-        write_bmp(os.path.join(out, name + "_2x.bmp"), doubled(rows))
+        # The pictures drawn at twice the size where there are any.
+        large = os.path.join(res, name + "@2x.png")
+        write_bmp(os.path.join(out, name + "_2x.bmp"), read_png(large)[2] if os.path.exists(large) else doubled(rows))
     write_ico(os.path.join(out, "wrigglet.ico"), glob.glob(os.path.join(res, "icon_*.png")))
 
 
