@@ -210,7 +210,8 @@ void CWinGameDlg::OnTimer(UINT_PTR nId)
         m_controller.OnControlsTimer();
         break;
     case IDT_FOCUS:
-        if (!m_bClosed)
+        // Not from under a box that holds the window (open file, message).
+        if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
             ::SetFocus(m_hWnd);
         break;
     case IDT_RETRY:

@@ -228,7 +228,10 @@ TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
     EXPECT_EQ(m_dlg.Controller().Questions().GetAt(1)->GetAnswer(), "DOG");
     EXPECT_EQ(ModalText([&] { m_dlg.ShowError("\xe5\x95\x8f x"); }), L"問 x");
 
-    // Escape ends the game at once.
+    // Enter does not end the game (its default button is disabled); Escape
+    // does, at once.
+    Post(WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(m_dlg.IsClosed());
     Post(WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_TRUE(m_dlg.IsClosed());
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
