@@ -74,7 +74,7 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
 
     int32_t nRuns = 0;
     while (nSleeps < kSteps) {
-        if (!runner.IsBusy()) {
+        if (!runner.IsActive()) {
             field.SetRunning(1);
             runner.Start();
             ++nRuns;
