@@ -21,6 +21,14 @@ public:
     {
         m_nSum += rc.top + static_cast<int64_t>(strText.size());
     }
+    void DrawLabelPart(Rect rc, Rect, const std::string& strText, int32_t, Colour c) override
+    {
+        DrawLabel(rc, strText, 0, c);
+    }
+    TextExtent MeasureLabel(const std::string& strText, int32_t) override
+    {
+        return TextExtent{static_cast<int32_t>(strText.size()) * 20, 30};
+    }
     void DrawBall(Rect rc) override { m_nSum += rc.right; }
     int64_t m_nSum = 0;
 };
