@@ -61,12 +61,14 @@ public:
             m_codes[0xFF61 + b - 0xA1] = static_cast<uint16_t>(b);
         // What editors and other tables write for characters of the code
         // page: the JIS forms of the wave dash, double bar, minus, cent,
-        // pound, not and dash, and the yen sign and overline that 0x5C and
-        // 0x7E stand for on Japanese desktops.
+        // pound, not and dash, the yen sign and overline that 0x5C and 0x7E
+        // stand for on Japanese desktops, and the A with ring that
+        // normalising makes of the angstrom sign.
         const std::pair<char16_t, uint16_t> others[] = {
             {u'\u301C', 0x8160}, {u'\u2016', 0x8161}, {u'\u2212', 0x817C},
             {u'\u00A2', 0x8191}, {u'\u00A3', 0x8192}, {u'\u00AC', 0x81CA},
-            {u'\u2014', 0x815C}, {u'\u00A5', 0x5C},   {u'\u203E', 0x7E}};
+            {u'\u2014', 0x815C}, {u'\u00A5', 0x5C},   {u'\u203E', 0x7E},
+            {u'\u00C5', 0x81F0}};
         for (const auto& [c, code] : others) {
             if (!m_codes[c])
                 m_codes[c] = code;
