@@ -53,9 +53,9 @@ TEXT
 
 # The same kind of quiz saved as UTF-8: read as it is, converted on loading.
 write_utf8 kanji_utf8.csv <<'TEXT'
+富士山,日本でいちばん高い山は？
 山,「やま」を漢字で
 日本,「にほん」を漢字で
-富士山,日本でいちばん高い山は？
 東京,日本の首都は？
 大阪,「おおさか」を漢字で
 北海道,日本のいちばん北にある都道府県は？

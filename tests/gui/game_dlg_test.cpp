@@ -354,8 +354,8 @@ TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
     });
 
     std::vector<std::string> expected;
-    // 山, 日本, 富士山, 東京, 大阪 in code page 932.
-    for (const char* pszAnswer : {"\x8E\x52", "\x93\xFA\x96\x7B", "\x95\x78\x8E\x6D\x8E\x52",
+    // 富士山, 山, 日本, 東京, 大阪 in code page 932.
+    for (const char* pszAnswer : {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B",
                                   "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"})
         expected.push_back(kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);

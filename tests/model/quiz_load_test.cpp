@@ -200,7 +200,7 @@ TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
     // katakana one.
     const std::pair<const char*, const char*> firstAnswers[] = {
         {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"},
-        {"kanji_utf8.csv", "\x8E\x52"}};
+        {"kanji_utf8.csv", "\x95\x78\x8E\x6D\x8E\x52"}};
     for (const auto& [pszFile, pszAnswer] : firstAnswers) {
         m_set.Load((samples / pszFile).string(), 5);
         EXPECT_EQ(m_set.GetAt(0)->GetAnswer(), pszAnswer) << pszFile;
