@@ -131,19 +131,25 @@ void CFieldPanel::DrawStatusText(CDrawTarget& dc, const std::string& strText, in
     const auto fits = [&](const std::string& strLine, int32_t nAt) {
         return dc.MeasureLabel(strLine, nAt).cx <= nWidth;
     };
-    const int32_t nFullWidth = strText.empty() ? 0 : dc.MeasureLabel(strText, nSize).cx;
-    if (nFullWidth <= nWidth || nWidth <= 0) {
-        dc.DrawLabel(m_rcArea, strText, nSize, colour);
-        return;
-    }
-
-    // One line, smaller: from about the size at which it would just fit.
-    const int32_t nGuess = (static_cast<int32_t>(int64_t{nSize} * nWidth / nFullWidth) / kSizeStep + 1) * kSizeStep;
-    for (int32_t nAt = std::min(nGuess, nSize - kSizeStep); nAt >= kLetterSize; nAt -= kSizeStep) {
-        if (fits(strText, nAt)) {
-            dc.DrawLabel(m_rcArea, strText, nAt, colour);
-            return;
+    // The largest size from nFrom down to nTo at which both lines fit,
+    // tried from about where their width at nFrom says; 0 when none.
+    const auto fittingSize = [&](const std::string& strOne, const std::string& strTwo, int32_t nFrom,
+                                 int32_t nTo) {
+        const int32_t nWidest = std::max(dc.MeasureLabel(strOne, nFrom).cx, dc.MeasureLabel(strTwo, nFrom).cx);
+        if (nWidest <= nWidth)
+            return nFrom;
+        const int32_t nGuess = (static_cast<int32_t>(int64_t{nFrom} * nWidth / nWidest) / kSizeStep + 1) * kSizeStep;
+        for (int32_t nAt = std::min(nGuess, nFrom - kSizeStep); nAt >= nTo; nAt -= kSizeStep) {
+            if (fits(strOne, nAt) && fits(strTwo, nAt))
+                return nAt;
         }
+        return 0;
+    };
+    const int32_t nOneLine =
+        strText.empty() || nWidth <= 0 ? nSize : fittingSize(strText, std::string(), nSize, kLetterSize);
+    if (nOneLine > 0) {
+        dc.DrawLabel(m_rcArea, strText, nOneLine, colour);
+        return;
     }
 
     // Two lines, broken where a line may end and the next begin, and never
@@ -175,10 +181,9 @@ void CFieldPanel::DrawStatusText(CDrawTarget& dc, const std::string& strText, in
     });
     std::string strFirst = Trimmed(strText, units, 0, nBalanced);
     std::string strSecond = Trimmed(strText, units, nBalanced, units.size());
-    int32_t nAt = kLetterSize;
-    while (nAt > kSmallestSize && !(fits(strFirst, nAt) && fits(strSecond, nAt)))
-        nAt -= kSizeStep;
-    if (!(fits(strFirst, nAt) && fits(strSecond, nAt))) {
+    int32_t nAt = fittingSize(strFirst, strSecond, kLetterSize, kSmallestSize);
+    if (nAt == 0) {
+        nAt = kSmallestSize;
         // Too long even so: the first line as full as it goes, the rest cut.
         const size_t nBreak = breaks[LastTrue(0, breaks.size(), [&](size_t i) {
             return fits(Trimmed(strText, units, 0, breaks[i]), nAt);

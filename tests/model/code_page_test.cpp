@@ -59,14 +59,9 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacks)
         {"∵ⅰⅠ￢纊", "\x81\xE6\xFA\x40\x87\x54\x81\xCA\xFA\x5C", npos},
         // Other tables' forms of its characters, and user-defined ones.
         {"〜−¥‖Å\uE000\uE757", "\x81\x60\x81\x7C\x5C\x81\x61\x81\xF0\xF0\x40\xF9\xFC", npos},
-        {"a😀b", "a", 1},
-        {"a\xFF", "a", 1},
-        {"x\x80", "x", 1},
+        {"a😀b", "a", 1}, {"a\xFF", "a", 1}, {"x\x80", "x", 1},
         // Cut short, overlong, a surrogate, past U+10FFFF.
-        {"\xE3\x81", "", 0},
-        {"\xC0\xAF", "", 0},
-        {"\xED\xA0\x80", "", 0},
-        {"\xF4\x90\x80\x80", "", 0},
+        {"\xE3\x81", "", 0}, {"\xC0\xAF", "", 0}, {"\xED\xA0\x80", "", 0}, {"\xF4\x90\x80\x80", "", 0},
     };
     for (const auto& c : cases) {
         std::string strOut;
