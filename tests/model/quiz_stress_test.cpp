@@ -63,11 +63,13 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
     runner.SetQuestions(&questions);
 
     std::atomic<bool> bDone{false};
+    std::atomic<int64_t> nPaints{0};
     std::thread painter([&] {
         CountingTarget target;
         while (!bDone) {
             field.Draw(target, runner.GetStatusText());
             field.UpdateHover(Point{150, 150});
+            ++nPaints;
         }
         EXPECT_NE(target.m_nSum, 0);
     });
@@ -80,6 +82,9 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
         }
     });
 
+    // On a busy machine the quizzes could be over before the painter starts.
+    while (nPaints == 0)
+        std::this_thread::yield();
     int32_t nRuns = 0;
     while (nSleeps < kSteps) {
         if (!runner.IsBusy()) {
