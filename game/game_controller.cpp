@@ -2,21 +2,36 @@
 
 #include "game/control_ids.h"
 #include "game/game_view.h"
-#include "platform/file_chooser.h"
 #include "platform/file_exception.h"
 #include "quiz/question_file_error.h"
 
+#include <cerrno>
 #include <exception>
 #include <system_error>
-#include <utility>
 
 namespace {
 
 // "くねくねくね" in code page 932.
 const char kTitle[] = "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb";
 const char kLoadFailed[] = "問題ファイルを読み込めませんでした。\n";
+const char kStartFailed[] = "クイズを開始できませんでした。";
 
-constexpr int32_t kRetryInterval = 20;
+// Why a file could not be loaded, in the player's words.
+std::string Reason(const CFileException& e)
+{
+    const std::string strSystem = std::generic_category().message(e.GetOsError());
+    switch (e.GetKind()) {
+    case CFileException::EKind::NotRegular:
+        return "通常のファイルではありません。";
+    case CFileException::EKind::Open:
+        if (e.GetOsError() == ENOENT)
+            return "ファイルが見つかりません（移動か削除されたようです）。";
+        return "ファイルを開けません: " + strSystem;
+    case CFileException::EKind::Read:
+        break;
+    }
+    return strSystem;
+}
 
 } // namespace
 
@@ -45,7 +60,6 @@ void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
 
 void CGameController::SetFileChooser(CFileChooser* pChooser)
 {
-    m_pChooser = pChooser;
     m_questions.SetFileChooser(pChooser);
 }
 
@@ -109,7 +123,6 @@ void CGameController::OnStart()
 
 void CGameController::OnStop()
 {
-    m_bPendingStart = false;
     m_runner.RequestStop();
 }
 
@@ -131,27 +144,22 @@ void CGameController::OnControlsTimer()
 
 void CGameController::StartRun()
 {
-    // A load chosen while the last run was ending goes first.
-    if (!m_strPendingLoad.empty()) {
-        m_bPendingStart = true;
-        RunPendingCommands();
-        return;
-    }
-    m_runner.Start();
+    // The runner ends a stopped run first, which takes moments; it switches
+    // to play mode itself, after that run has gone, or back to menu mode.
+    if (m_runner.Start() != 0)
+        m_view.ShowError(kStartFailed);
 }
 
 void CGameController::OnRead()
 {
-    if (!m_runner.IsBusy()) {
-        LoadQuestions(std::string());
-        return;
+    // The run reads the questions: it must be gone before they change. In
+    // menu mode it is at most a stopped run about to end.
+    if (m_runner.IsActive()) {
+        m_field.SetRunning(0);
+        m_view.InvalidateRect(true);
+        m_runner.StopAndJoin();
     }
-    // A stopped run is still ending and reads the questions: ask for the
-    // file now, load it as soon as the run has ended.
-    if (!m_pChooser || !m_pChooser->DoModal())
-        return;
-    m_strPendingLoad = m_pChooser->GetPathName();
-    RunPendingCommands();
+    LoadQuestions(std::string());
 }
 
 void CGameController::LoadQuestions(const std::string& strPath)
@@ -161,35 +169,9 @@ void CGameController::LoadQuestions(const std::string& strPath)
         m_questions.Load(strPath, kQuizLength);
         return;
     } catch (const CFileException& e) {
-        strReason = e.GetPath() + "\n" + std::generic_category().message(e.GetOsError());
+        strReason = e.GetPath() + "\n" + Reason(e);
     } catch (const std::exception& e) {
         strReason = e.what();
     }
     m_view.ShowError(kLoadFailed + strReason);
-}
-
-void CGameController::OnRetry()
-{
-    m_bRetryScheduled = false;
-    RunPendingCommands();
-}
-
-void CGameController::RunPendingCommands()
-{
-    if (m_runner.IsBusy()) {
-        if (!m_bRetryScheduled) {
-            m_bRetryScheduled = true;
-            m_view.RetryLater(kRetryInterval);
-        }
-        return;
-    }
-    if (!m_strPendingLoad.empty()) {
-        const std::string strPath = std::move(m_strPendingLoad);
-        m_strPendingLoad.clear();
-        LoadQuestions(strPath);
-    }
-    if (m_bPendingStart) {
-        m_bPendingStart = false;
-        m_runner.Start();
-    }
 }

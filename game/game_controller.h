@@ -15,7 +15,7 @@ class CGameView;
 
 // Everything the game window decides, for any front-end: which command a
 // key or click means in which mode, the Read/Start/Stop/Exit flow and the
-// loads that wait for a stopped run. It owns the field, the questions and
+// messages of failed loads. It owns the field, the questions and
 // the run; the front-end owns the window and forwards its events here, all
 // on the window's thread.
 class CGameController
@@ -47,7 +47,6 @@ public:
     void OnClose();
     // The periodic tick that keeps the controls in step with the run.
     void OnControlsTimer();
-    void OnRetry();
 
     // Loads a question file; on failure the questions before stay and the
     // player is told why.
@@ -62,16 +61,9 @@ public:
 
 private:
     void StartRun();
-    void RunPendingCommands();
 
     CGameView& m_view;
     CPlayField m_field;
     CQuestionSet m_questions;
     CQuizRunner m_runner;
-    CFileChooser* m_pChooser = nullptr;
-
-    // Commands that must wait until a stopped run has ended.
-    std::string m_strPendingLoad;
-    bool m_bPendingStart = false;
-    bool m_bRetryScheduled = false;
 };

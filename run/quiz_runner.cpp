@@ -1,7 +1,6 @@
 #include "run/quiz_runner.h"
 
 #include "field/play_field.h"
-#include "platform/sleep.h"
 #include "quiz/question_set.h"
 
 #include <algorithm>
@@ -36,12 +35,24 @@ void CQuizRunner::Invalidate(bool bErase)
         pOwner->InvalidateRect(bErase);
 }
 
-void CQuizRunner::OnDeferredStart()
+void CQuizRunner::OnStarting()
 {
-    // The window chose play mode when it asked for this run; the run that
-    // ended meanwhile may have switched back to menu mode.
+    // On the window's thread with no run left: what the window paints next
+    // is already the new run's.
+    m_nProgress.store(0);
+    if (!m_pField)
+        return;
+    m_pField->RemoveAllTiles();
+    m_pField->GetSnake().RemoveAllSegments();
+    m_pField->CentreSnake();
+    m_pField->SetRunning(1);
+}
+
+void CQuizRunner::OnStartFailed()
+{
     if (m_pField)
-        m_pField->SetRunning(1);
+        m_pField->SetRunning(0);
+    Invalidate(true);
 }
 
 void CQuizRunner::Run()
@@ -50,10 +61,6 @@ void CQuizRunner::Run()
         return;
     CPlayField& field = *m_pField;
     CSnake& snake = field.GetSnake();
-
-    field.RemoveAllTiles();
-    snake.RemoveAllSegments();
-    m_nProgress.store(0);
 
     std::string strAnswer;
     std::string strQuestion;
@@ -68,7 +75,7 @@ void CQuizRunner::Run()
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
-            Sleep(kQuestionPause);
+            Wait(kQuestionPause);
             SetStatusText(std::string());
             Invalidate(true);
             m_nProgress.fetch_add(1);
@@ -80,13 +87,13 @@ void CQuizRunner::Run()
             const bool bCorrect = snake.GetText() == strAnswer;
             SetStatusText(Verdict(bCorrect, strAnswer));
             Invalidate(false);
-            Sleep(kVerdictPause);
+            Wait(kVerdictPause);
             snake.RemoveAllSegments();
             Invalidate(false);
         }
 
         Invalidate(false);
-        Sleep(StepDelay(snake.GetSegmentCount()));
+        Wait(StepDelay(snake.GetSegmentCount()));
         Checkpoint();
     }
 

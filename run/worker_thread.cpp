@@ -21,24 +21,42 @@ CWorkerThread::~CWorkerThread()
 void CWorkerThread::Checkpoint()
 {
     // The worker has no message queue of its own, so there is nothing to pump.
-    while (m_bPaused.load()) {
-        Sleep(10);
-        if (m_bStopRequested.load())
-            Cancel();
-    }
-    while (m_bWaitingForMessage.load()) {
-        Sleep(10);
-        if (m_bStopRequested.load())
-            Cancel();
+    {
+        std::unique_lock<std::mutex> lock(m_csWait);
+        m_cvWait.wait(lock, [this] {
+            return m_bStopRequested.load() || (!m_bPaused.load() && !m_bWaitingForMessage.load());
+        });
     }
     if (m_bStopRequested.load())
         Cancel();
 }
 
+bool CWorkerThread::Wait(int32_t nMilliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_csWait);
+    return SleepUnlessWoken(lock, m_cvWait, nMilliseconds,
+                            [this] { return m_bStopRequested.load() != 0; }) == 0;
+}
+
+void CWorkerThread::SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_csWait);
+        bFlag.store(bValue ? 1 : 0);
+    }
+    m_cvWait.notify_all();
+}
+
+void CWorkerThread::SetPaused(bool bPaused)
+{
+    SetWakingFlag(m_bPaused, bPaused);
+}
+
 void CWorkerThread::Cancel()
 {
+    // The request stays raised until the next Start: nothing may lower it
+    // while this run is still ending.
     OnStop();
-    m_bStopRequested.store(0);
     throw -1;
 }
 
@@ -46,7 +64,9 @@ void CWorkerThread::OnWaitBegin() {}
 
 void CWorkerThread::OnStop() {}
 
-void CWorkerThread::OnDeferredStart() {}
+void CWorkerThread::OnStarting() {}
+
+void CWorkerThread::OnStartFailed() {}
 
 void CWorkerThread::SetStatusText(int32_t nStringId)
 {
@@ -77,7 +97,7 @@ void CWorkerThread::ShowMessage(std::string strText)
         m_strMessage = std::move(strText);
     }
     // Only ResetState lowers the flag: the worker waits here until stopped.
-    m_bWaitingForMessage.store(1);
+    SetWakingFlag(m_bWaitingForMessage, true);
     OnWaitBegin();
     Checkpoint();
 }
@@ -102,71 +122,56 @@ void CWorkerThread::ResetState()
 int32_t CWorkerThread::Start()
 {
     std::lock_guard<std::mutex> lock(m_csThread);
-    if (m_bActive.load()) {
-        m_bStartPending = true;
-        return 0;
-    }
-    // The previous thread has left its run; joining it takes no time.
-    if (m_thread.joinable())
+    // A stopped run ends at its next wait or checkpoint, moments away; one
+    // that ends by itself has already left its loop.
+    if (m_thread.joinable()) {
+        RequestStop();
         m_thread.join();
+    }
+    // From here to the new thread nothing else touches the run's state: a
+    // stop or mode change made now belongs to the new run.
     ResetState();
-    // Active from here, not from the thread's first line, so that a second
-    // Start right away is deferred instead of starting a second thread.
+    OnStarting();
+    // Active from here, not from the thread's first line, so that IsActive
+    // tells right away that a run is on.
     m_bActive.store(1);
     try {
-        m_thread = std::thread(&CWorkerThread::ThreadProc, this);
+        m_thread = BeginThread();
     } catch (const std::system_error&) {
         m_bActive.store(0);
+        OnStartFailed();
+        return -1;
     }
     return 0;
+}
+
+std::thread CWorkerThread::BeginThread()
+{
+    return std::thread(&CWorkerThread::ThreadProc, this);
 }
 
 int32_t CWorkerThread::RequestStop()
 {
-    m_bStopRequested.store(1);
-    std::lock_guard<std::mutex> lock(m_csThread);
-    m_bStartPending = false;
+    SetWakingFlag(m_bStopRequested, true);
     return 0;
-}
-
-bool CWorkerThread::IsBusy() const
-{
-    std::lock_guard<std::mutex> lock(m_csThread);
-    return m_bActive.load() != 0 || m_bStartPending;
 }
 
 void CWorkerThread::StopAndJoin()
 {
+    std::lock_guard<std::mutex> lock(m_csThread);
     RequestStop();
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(m_csThread);
-        thread = std::move(m_thread);
-    }
-    if (thread.joinable())
-        thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 int32_t CWorkerThread::ThreadProc(CWorkerThread* pWorker)
 {
-    for (;;) {
-        pWorker->m_bActive.store(1);
-        try {
-            pWorker->Run();
-        } catch (...) {
-            // Cancellation, or anything else leaving the run: the thread ends
-            // quietly either way.
-        }
-        {
-            std::lock_guard<std::mutex> lock(pWorker->m_csThread);
-            if (!pWorker->m_bStartPending) {
-                pWorker->m_bActive.store(0);
-                return 0;
-            }
-            pWorker->m_bStartPending = false;
-            pWorker->ResetState();
-            pWorker->m_bActive.store(1);
-        }
-        pWorker->OnDeferredStart();
+    try {
+        pWorker->Run();
+    } catch (...) {
+        // Cancellation, or anything else leaving the run: the thread ends
+        // quietly either way.
     }
+    pWorker->m_bActive.store(0);
+    return 0;
 }

@@ -36,7 +36,7 @@ echo "== model and window tests under Wine"
 ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300
 
 echo "== wrigglet.exe"
-(cd questions && python3 ../scripts/windows_game.py --shots ../build --quiz fruits_english.csv \
+(cd questions && python3 ../scripts/windows_game.py --shots ../build --quiz kanji_utf8.csv \
   "../$build/win32/wrigglet.exe")
 
 echo "== packages"

@@ -146,12 +146,17 @@ def at(x, y):
 # The title box's fill between its border and the title, in menu mode.
 wait("no menu", lambda: at(30, 45) == 0x262626)
 # The buttons' places follow the dialog's font: read them off the screen.
-# Read, Start and Exit, outlined in grey, one above the other.
-grey = [y for y in range(100, 260) if at(130, y) == 0x8C8C8C]
-edges = [y for i, y in enumerate(grey) if i == 0 or grey[i - 1] != y - 1]
-if len(edges) != 6:
-    game.kill()
-    sys.exit("windows_game: the menu buttons are not where they belong")
+# Read, Start and Exit, outlined in grey, one above the other, once the whole
+# menu has reached the screen.
+
+
+def menu_button_edges():
+    grey = [y for y in range(100, 260) if at(130, y) == 0x8C8C8C]
+    edges = [y for i, y in enumerate(grey) if i == 0 or grey[i - 1] != y - 1]
+    return edges if len(edges) == 6 else None
+
+
+edges = wait("the menu buttons are not where they belong", menu_button_edges)
 button_height = edges[1] - edges[0] + 1
 read, start_button, exit_button = [(126, y, 221, y + button_height) for y in edges[::2]]
 # The pointer away from the buttons, so none is drawn hovered.

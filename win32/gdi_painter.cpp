@@ -97,27 +97,65 @@ void CGdiPainter::DrawBox(Rect rc, Colour outline, Colour fill)
     ::SetROP2(m_hDC, R2_COPYPEN);
 }
 
-void CGdiPainter::DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour)
+HFONT CGdiPainter::CreateLabelFont(int32_t nSize) const
 {
-    if (strText.empty() || IsEmpty(rc))
-        return;
-    const std::wstring wstrText = WideFromCodePage932(strText);
     // Tenths of a point at the screen's resolution, rounded as the desktop
     // rounds them: 200 is 27 pixels at 96 dpi.
-    HFONT hFont = ::CreateFontW(-::MulDiv(nSize, m_nDpi, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, LabelFace());
+    return ::CreateFontW(-::MulDiv(nSize, m_nDpi, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, LabelFace());
+}
+
+void CGdiPainter::DrawCentred(Rect rc, const std::wstring& wstrText, int32_t nSize, Colour colour)
+{
+    HFONT hFont = CreateLabelFont(nSize);
     HGDIOBJ hOldFont = ::SelectObject(m_hDC, hFont);
-    const COLORREF oldColour = ::SetTextColor(m_hDC, colour);
+    ::SetTextColor(m_hDC, colour);
     ::SetBkMode(m_hDC, TRANSPARENT);
     RECT rcText = ToDevice(rc);
     // One line, centred and clipped to the box. No prefix: an "&" in an
     // answer is a letter like any other, not an underline.
     ::DrawTextW(m_hDC, wstrText.c_str(), static_cast<int>(wstrText.size()), &rcText,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SetTextColor(m_hDC, oldColour);
     ::SelectObject(m_hDC, hOldFont);
     ::DeleteObject(hFont);
+}
+
+void CGdiPainter::DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour)
+{
+    if (strText.empty() || IsEmpty(rc))
+        return;
+    const COLORREF oldColour = ::GetTextColor(m_hDC);
+    DrawCentred(rc, WideFromCodePage932(strText), nSize, colour);
+    ::SetTextColor(m_hDC, oldColour);
+}
+
+void CGdiPainter::DrawLabelPart(Rect rcText, Rect rcClip, const std::string& strText, int32_t nSize,
+                                Colour colour)
+{
+    if (strText.empty() || IsEmpty(rcText) || IsEmpty(rcClip))
+        return;
+    const int nSaved = ::SaveDC(m_hDC);
+    const RECT rcDevice = ToDevice(rcClip);
+    ::IntersectClipRect(m_hDC, rcDevice.left, rcDevice.top, rcDevice.right, rcDevice.bottom);
+    DrawCentred(rcText, WideFromCodePage932(strText), nSize, colour);
+    ::RestoreDC(m_hDC, nSaved);
+}
+
+TextExtent CGdiPainter::MeasureLabel(const std::string& strText, int32_t nSize)
+{
+    const std::wstring wstrText = WideFromCodePage932(strText);
+    HFONT hFont = CreateLabelFont(nSize);
+    HGDIOBJ hOldFont = ::SelectObject(m_hDC, hFont);
+    RECT rc{0, 0, 0, 0};
+    ::DrawTextW(m_hDC, wstrText.c_str(), static_cast<int>(wstrText.size()), &rc,
+                DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(m_hDC, &tm);
+    ::SelectObject(m_hDC, hOldFont);
+    ::DeleteObject(hFont);
+    // In the field's pixels, as everything the panel decides with.
+    return TextExtent{::MulDiv(rc.right - rc.left, 96, m_nDpi), ::MulDiv(tm.tmHeight, 96, m_nDpi)};
 }
 
 void CGdiPainter::LoadBalls()

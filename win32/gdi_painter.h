@@ -21,6 +21,9 @@ public:
 
     void DrawBox(Rect rc, Colour outline, Colour fill) override;
     void DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour) override;
+    void DrawLabelPart(Rect rcText, Rect rcClip, const std::string& strText, int32_t nSize,
+                       Colour colour) override;
+    TextExtent MeasureLabel(const std::string& strText, int32_t nSize) override;
     void DrawBall(Rect rc) override;
 
     // A length in 96-dpi pixels on a screen of nDpi.
@@ -29,6 +32,11 @@ public:
     static const wchar_t* LabelFace();
 
 private:
+    // The label font at this screen's resolution; the caller deletes it.
+    HFONT CreateLabelFont(int32_t nSize) const;
+    // Sets font, colour and background mode and draws; restores nothing but
+    // the font, which it deletes.
+    void DrawCentred(Rect rc, const std::wstring& wstrText, int32_t nSize, Colour colour);
     RECT ToDevice(const Rect& rc) const;
     void LoadBalls();
 

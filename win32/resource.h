@@ -18,4 +18,3 @@
 #define WM_APP_ENABLE_CONTROL (0x8000 + 1)
 #define IDT_CONTROLS 0
 #define IDT_FOCUS 1
-#define IDT_RETRY 2

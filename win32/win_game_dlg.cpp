@@ -214,10 +214,6 @@ void CWinGameDlg::OnTimer(UINT_PTR nId)
         if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
             ::SetFocus(m_hWnd);
         break;
-    case IDT_RETRY:
-        ::KillTimer(m_hWnd, IDT_RETRY);
-        m_controller.OnRetry();
-        break;
     default:
         break;
     }
@@ -240,7 +236,7 @@ void CWinGameDlg::OnDropFiles(HDROP hDrop)
     const bool bOne = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0) >= 1 &&
                       ::DragQueryFileW(hDrop, 0, name.data(), static_cast<UINT>(name.size())) > 0;
     ::DragFinish(hDrop);
-    if (bOne && !m_controller.Field().IsRunning() && !m_controller.Runner().IsBusy())
+    if (bOne && !m_controller.Field().IsRunning() && !m_controller.Runner().IsActive())
         m_controller.LoadQuestions(Utf8FromWide(name.data()));
 }
 
@@ -307,11 +303,6 @@ void CWinGameDlg::CloseWindow()
     m_bClosed = true;
     ::ShowWindow(m_hWnd, SW_HIDE);
     m_controller.OnClose();
-}
-
-void CWinGameDlg::RetryLater(int32_t nMilliseconds)
-{
-    ::SetTimer(m_hWnd, IDT_RETRY, static_cast<UINT>(nMilliseconds), nullptr);
 }
 
 void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)

@@ -43,7 +43,6 @@ public:
     void ShowError(const std::string& strText) override;
     void ShowAbout() override;
     void CloseWindow() override;
-    void RetryLater(int32_t nMilliseconds) override;
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);

@@ -16,12 +16,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
-#include <future>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -117,7 +118,7 @@ TEST_F(GameDlgTest, ButtonsActOnlyInTheirMode)
     // Menu mode: Stop's place does nothing.
     Release(m_field.m_rcStop);
     EXPECT_EQ(m_field.IsRunning(), 0);
-    EXPECT_FALSE(m_dlg.Runner().IsBusy());
+    EXPECT_FALSE(m_dlg.Runner().IsActive());
 
     // Play mode: the menu buttons' places and the right button do nothing.
     m_field.SetRunning(1);
@@ -126,7 +127,7 @@ TEST_F(GameDlgTest, ButtonsActOnlyInTheirMode)
     QTest::mouseRelease(&m_dlg, Qt::RightButton, Qt::NoModifier, Centre(m_field.m_rcStop));
     EXPECT_TRUE(m_dlg.isVisible());
     EXPECT_EQ(m_chooser.m_nShown, 0);
-    EXPECT_FALSE(m_dlg.Runner().IsBusy());
+    EXPECT_FALSE(m_dlg.Runner().IsActive());
     EXPECT_EQ(m_field.IsRunning(), 1);
     Release(m_field.m_rcStop);
     EXPECT_EQ(m_field.IsRunning(), 0);
@@ -135,7 +136,7 @@ TEST_F(GameDlgTest, ButtonsActOnlyInTheirMode)
     // menu mode at once (it may be over before the click returns).
     m_field.PlaceTiles("X");
     Release(m_field.m_rcStart);
-    WaitFor([&] { return !m_dlg.Runner().IsBusy(); });
+    WaitFor([&] { return !m_dlg.Runner().IsActive(); });
     EXPECT_EQ(m_field.GetTileCount(), 0);
     EXPECT_EQ(m_field.IsRunning(), 0);
 }
@@ -147,7 +148,7 @@ TEST_F(GameDlgTest, PressOnStartAndReleaseOnExitCloses)
     Release(m_field.m_rcExit);
     EXPECT_FALSE(m_dlg.isVisible());
     EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
-    EXPECT_FALSE(m_dlg.Runner().IsBusy());
+    EXPECT_FALSE(m_dlg.Runner().IsActive());
 }
 
 TEST_F(GameDlgTest, ArrowsTurnOnReleaseOnly)
@@ -189,7 +190,7 @@ TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
     m_dlg.removeEventFilter(&counter);
 }
 
-TEST_F(GameDlgTest, ReadLoadsTheChosenFileCancelAndAReadErrorKeepIt)
+TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndKeepsItOnCancelOrAToldFailure)
 {
     m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
     Release(m_field.m_rcRead);
@@ -202,18 +203,29 @@ TEST_F(GameDlgTest, ReadLoadsTheChosenFileCancelAndAReadErrorKeepIt)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 
-    // A read error is reported in a message box.
+    // Every failure is told in a message box: read error, no file there (any
+    // more), a file in the way of a folder, no regular file, too long.
     int nOsError = 0;
+    const std::string strUnreadable = UnreadableFilePath(nOsError);
+    ASSERT_FALSE(strUnreadable.empty());
+    const std::string strFile = m_dir.Write("x");
+    const std::pair<std::string, std::string> failures[] = {
+        {strUnreadable, strUnreadable + "\n" + std::generic_category().message(nOsError)},
+        {strFile + ".gone", "見つかりません"},
+        {strFile + "/q.csv", "開けません: " + std::generic_category().message(ENOTDIR)},
+        {m_dir.Path().string(), "通常のファイルではありません"},
+        {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"}};
     m_chooser.m_bConfirm = true;
-    m_chooser.m_strPath = UnreadableFilePath(nOsError);
-    ASSERT_FALSE(m_chooser.m_strPath.empty());
-    QString message;
-    AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
-    m_dlg.OnReadButton();
-    EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")))
-        << message.toStdString();
-    EXPECT_TRUE(message.contains(QString::fromStdString(m_chooser.m_strPath)));
-    EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
+    for (const auto& [strPath, strReason] : failures) {
+        m_chooser.m_strPath = strPath;
+        QString message;
+        AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
+        m_dlg.OnReadButton();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")) &&
+                    message.contains(QString::fromStdString(strReason)))
+            << message.toStdString();
+        EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
+    }
 }
 
 TEST_F(GameDlgTest, AboutBoxOpensForCommandsSixteenToThirtyOne)
@@ -227,8 +239,7 @@ TEST_F(GameDlgTest, AboutBoxOpensForCommandsSixteenToThirtyOne)
     EXPECT_EQ(nOpened, 2);
 }
 
-// The worker holds in its first question pause until released, so the test
-// can act while a stopped run is still ending.
+// The worker holds in every question pause until a stop is requested.
 class WindDownTest : public GameDlgTest
 {
 protected:
@@ -241,75 +252,53 @@ protected:
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_pauses.push_back(m_dlg.Runner().GetStatusText());
             }
-            if (!m_bHeldOnce.exchange(true)) {
-                m_held.set_value();
-                m_released.wait();
-            }
+            while (!m_dlg.Runner().IsStopRequested())
+                std::this_thread::yield();
         });
         m_chooser.m_strPath = m_dir.Write("AAA,first\n");
         m_dlg.OnReadButton();
         Release(m_field.m_rcStart);
-        m_held.get_future().wait();
-    }
-    ~WindDownTest() override
-    {
-        ReleaseWorker();
-        m_dlg.Runner().StopAndJoin();
+        WaitForPause("first");
     }
 
-    void ReleaseWorker()
+    void WaitForPause(const std::string& strStatus)
     {
-        if (!m_bReleased.exchange(true))
-            m_release.set_value();
+        WaitFor([&] {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            return !m_pauses.empty() && m_pauses.back() == strStatus;
+        });
     }
 
     std::mutex m_mutex;
     std::vector<std::string> m_pauses; // status texts of the long pauses
-    std::atomic<bool> m_bHeldOnce{false};
-    std::atomic<bool> m_bReleased{false};
-    std::promise<void> m_held;
-    std::promise<void> m_release;
-    std::shared_future<void> m_released = m_release.get_future().share();
 };
 
-TEST_F(WindDownTest, ReadAndStartWaitForTheStoppedRunWithoutBlockingTheWindow)
+TEST_F(WindDownTest, ReadAndStartRightAfterStopActAtOnce)
 {
     Release(m_field.m_rcStop);
     EXPECT_EQ(m_field.IsRunning(), 0);
-    EXPECT_TRUE(m_dlg.Runner().IsBusy());
-
-    // Read: the file is chosen now, but the set the worker reads stays.
+    // Read: the stopped run ends first, then the file loads.
     m_chooser.m_strPath = m_dir.Write("BBB,second\n");
     Release(m_field.m_rcRead);
     EXPECT_EQ(m_chooser.m_nShown, 2);
-    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "AAA");
-    // Start: play mode at once, the run itself after the load.
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "BBB");
+    // Start: a new run of the new file.
     Release(m_field.m_rcStart);
     EXPECT_EQ(m_field.IsRunning(), 1);
-
-    ReleaseWorker();
-    WaitFor([&] { return m_dlg.Questions().GetAt(0)->GetAnswer() == "BBB"; });
-    // The new run plays the new file.
-    WaitFor([&] {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return !m_pauses.empty() && m_pauses.back() == "second";
-    });
+    WaitForPause("second");
     EXPECT_EQ(m_pauses.front(), "first");
 }
 
-TEST_F(WindDownTest, ExitHidesAtOnceWhileTheRunEnds)
+TEST_F(WindDownTest, ClosingHidesAtOnceAndEndsTheRun)
 {
-    Release(m_field.m_rcStop);
-    Release(m_field.m_rcExit);
+    m_dlg.reject();
     EXPECT_FALSE(m_dlg.isVisible());
-    EXPECT_TRUE(m_dlg.Runner().IsBusy()) << "the window did not wait for the worker";
-    ReleaseWorker();
-    WaitFor([&] { return !m_dlg.Runner().IsBusy(); });
+    WaitFor([&] { return !m_dlg.Runner().IsActive(); });
 }
 
 // A whole quiz through the window: the test player reads the field between
 // steps and steers with key releases only; the worker waits for it.
-TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
+TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
 {
     std::mutex mutex;
     std::condition_variable cv;
@@ -323,7 +312,7 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
         cv.wait(lock, [&] { return !bPending; });
     });
 
-    m_chooser.m_strPath = std::string(WRIGGLET_SAMPLES_DIR) + "/fruits_english.csv";
+    m_chooser.m_strPath = std::string(WRIGGLET_SAMPLES_DIR) + "/kanji_utf8.csv";
     m_dlg.OnReadButton();
     ASSERT_EQ(m_dlg.Questions().GetCount(), 5);
     SeedRandom(5); // a fixed layout, so the run is the same every time
@@ -350,11 +339,13 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
             bPending = false;
             cv.notify_all();
         }
-        return !m_dlg.Runner().IsBusy();
+        return !m_dlg.Runner().IsActive();
     });
 
     std::vector<std::string> expected;
-    for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
+    // 富士山, 山, 日本, 東京, 大阪 in code page 932.
+    for (const char* pszAnswer : {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B",
+                                  "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"})
         expected.push_back(kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);
     EXPECT_EQ(m_field.IsRunning(), 0);

@@ -2,6 +2,7 @@
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
+#include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 #include "temp_dir.h"
 
@@ -55,9 +56,9 @@ TEST_F(QuizLoadTest, PlaysTheFirstFiveLinesWhateverTheLineEnds)
     EXPECT_EQ(Get().size(), 8u);
     EXPECT_EQ(m_chooser.m_nShown, 0);
 
-    // A line of several megabytes is read whole.
-    const std::string strAnswer(3 * 1024 * 1024, 'A');
-    const std::string strQuestion(2 * 1024 * 1024, 'Q');
+    // A line of several megabytes is read whole; an answer may be 1,000 bytes.
+    const std::string strAnswer(1000, 'A');
+    const std::string strQuestion(5 * 1024 * 1024, 'Q');
     m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
     EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
     EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
@@ -68,8 +69,7 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
 {
     const std::string strNulFf("\0\xFF", 2);
     // No final line end; count 0 takes every line.
-    m_set.Load(Write("\xEF\xBB\xBF"
-                     "CAT,\x82\xCB\x82\xB1\n"
+    m_set.Load(Write("CAT,\x82\xCB\x82\xB1\n"
                      "\n"
                      "ABC\n"
                      ",What\n"
@@ -79,7 +79,7 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
                      "X,\n" +
                      strNulFf + "," + strNulFf),
                0);
-    EXPECT_EQ(Get(), (Records{{"\xEF\xBB\xBF" "CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
+    EXPECT_EQ(Get(), (Records{{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
                               {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""}, {" ABC ", " Q "},
                               {"X", ""}, {strNulFf, strNulFf}}));
     // No line with a field: no question at all.
@@ -87,7 +87,43 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
     EXPECT_EQ(Get(), Records{});
 }
 
-TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
+TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
+{
+    const std::string kBom = "\xEF\xBB\xBF";
+    const struct
+    {
+        std::string strFile;
+        Records records; // or, with none, the line that fails
+        int32_t nBadLine;
+        const char* pszNamed;
+    } cases[] = {
+        {kBom + "山,やま\r\n日本,にほん", {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
+        {"A,a\n富士山,高い山〜\n", {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
+        {kBom + "ABC,x", {{"ABC", "x"}}, 0, nullptr},
+        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
+        // for a C1 control (ﾂ、閾イ).
+        {"\xD0\xB1,\x8E\x52\n", {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
+        {"\xD0\xB1,\xC2\x81\x41\xE8\x87\x83\x43\n", {{"\xD0\xB1", "\xC2\x81\x41\xE8\x87\x83\x43"}}, 0, nullptr},
+        {kBom + "A,B\r\nC,😀\r\n", {}, 2, "「😀」(U+1F600)"},
+        {"山,x\nA,🗻\n", {}, 2, "「🗻」(U+1F5FB)"},
+        {kBom + "CAT,\x82\xCB", {}, 1, "0x82"},
+    };
+    for (const auto& c : cases) {
+        m_set.Load(Write(kEightLines), 5);
+        try {
+            m_set.Load(Write(c.strFile), 0);
+            EXPECT_EQ(Get(), c.records) << c.strFile;
+            EXPECT_EQ(c.nBadLine, 0) << c.strFile;
+        } catch (const CQuestionFileError& e) {
+            ASSERT_NE(c.nBadLine, 0) << e.what();
+            EXPECT_EQ(e.GetLine(), c.nBadLine) << c.strFile;
+            EXPECT_NE(std::string(e.what()).find(c.pszNamed), std::string::npos) << e.what();
+            EXPECT_EQ(Get(), kFirstFive) << c.strFile;
+        }
+    }
+}
+
+TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
 {
     m_set.Load(Write(kEightLines), 5);
     const std::string strMissing = (m_dir.Path() / "missing.csv").string();
@@ -99,26 +135,34 @@ TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(Get(), kFirstFive);
 
-    // Confirmed, but what was chosen or named cannot be opened or is no
-    // regular file. A pipe's writer lets an open for reading through instead
-    // of hanging, and Load would then find an empty file.
+    // Confirmed, but what was chosen (no name given) or named cannot be
+    // opened, is no regular file or fails to read. A pipe's writer lets an
+    // open for reading through instead of hanging.
     m_chooser.m_bConfirm = true;
-    for (const std::string& strChosen : {strMissing, m_dir.Path().string()}) {
+    const CNamedPipe pipe(PathToString(m_dir.Path()));
+    ASSERT_TRUE(pipe.IsValid());
+    const std::string strDir = m_dir.Path().string();
+    int nError = 0;
+    const std::string strUnreadable = UnreadableFilePath(nError);
+    const std::pair<std::string, std::string> failures[] = { // named, chosen
+        {"", strMissing},         {"", strDir},           {"", pipe.GetPath()},
+        {strDir, ""},             {NullDevicePath(), ""}, {pipe.GetPath(), ""},
+        {"", strUnreadable}};
+    for (const auto& [strNamed, strChosen] : failures) {
         m_chooser.m_strPath = strChosen;
-        m_set.Load("", 5);
-        EXPECT_EQ(Get(), kFirstFive) << strChosen;
+        EXPECT_THROW(m_set.Load(strNamed, 5), CFileException) << strNamed << strChosen;
+        EXPECT_EQ(Get(), kFirstFive) << strNamed << strChosen;
     }
-    for (const std::string& strNamed : {m_dir.Path().string(), NullDevicePath()}) {
-        m_set.Load(strNamed, 5);
-        EXPECT_EQ(Get(), kFirstFive) << strNamed;
+
+    // An answer over 1,000 bytes: nothing of the file is loaded.
+    try {
+        m_set.Load(Write("A,Q\n\n" + std::string(1001, 'x') + ",q\n"), 5);
+        ADD_FAILURE() << "an over-long answer was loaded";
+    } catch (const CQuestionFileError& e) {
+        EXPECT_EQ(e.GetLine(), 3);
+        EXPECT_NE(std::string(e.what()).find("1001"), std::string::npos) << e.what();
     }
-    for (bool bChosen : {false, true}) {
-        const CNamedPipe pipe(PathToString(m_dir.Path()));
-        ASSERT_TRUE(pipe.IsValid());
-        m_chooser.m_strPath = pipe.GetPath();
-        m_set.Load(bChosen ? std::string() : pipe.GetPath(), 5);
-        EXPECT_EQ(Get(), kFirstFive) << "pipe, chosen: " << bChosen;
-    }
+    EXPECT_EQ(Get(), kFirstFive);
 
     // Without a dialog nothing can be chosen.
     CQuestionSet other;
@@ -129,17 +173,6 @@ TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
     m_chooser.m_strPath = Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
-}
-
-TEST_F(QuizLoadTest, AReadErrorIsThrownAndKeepsTheQuestions)
-{
-    int nError = 0;
-    const std::string strPath = UnreadableFilePath(nError);
-    if (strPath.empty())
-        GTEST_SKIP() << "no file here fails to read";
-    m_set.Load(Write(kEightLines), 5);
-    EXPECT_THROW(m_set.Load(strPath, 5), CFileException);
-    EXPECT_EQ(Get(), kFirstFive);
 }
 
 TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
@@ -158,12 +191,13 @@ TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
                 << entry.path() << ": " << strAnswer;
         }
     }
-    EXPECT_GE(nFiles, 3);
+    EXPECT_GE(nFiles, 4);
 
     // Code page 932 bytes as they stand: kanji take two bytes, half-width
     // katakana one.
     const std::pair<const char*, const char*> firstAnswers[] = {
-        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"}};
+        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"},
+        {"kanji_utf8.csv", "\x95\x78\x8E\x6D\x8E\x52"}};
     for (const auto& [pszFile, pszAnswer] : firstAnswers) {
         m_set.Load((samples / pszFile).string(), 5);
         EXPECT_EQ(m_set.GetAt(0)->GetAnswer(), pszAnswer) << pszFile;

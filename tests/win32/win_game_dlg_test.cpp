@@ -4,6 +4,7 @@
 #include "temp_dir.h"
 #include "test_player.h"
 #include "win32/gdi_buffers.h"
+#include "win32/gdi_painter.h"
 #include "win32/resource.h"
 #include "win32/win_game_dlg.h"
 
@@ -40,6 +41,48 @@ void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
     ::KillTimer(nullptr, nTimer);
     ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
 }
+
+// A white 32-bit picture to draw into and read back.
+class CPicture
+{
+public:
+    CPicture(int32_t nWidth, int32_t nHeight) : m_nWidth(nWidth)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
+        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+        ::PatBlt(m_hDC, 0, 0, nWidth, nHeight, WHITENESS);
+    }
+    ~CPicture()
+    {
+        ::SelectObject(m_hDC, m_hOld);
+        ::DeleteObject(m_hBitmap);
+        ::DeleteDC(m_hDC);
+    }
+    COLORREF Pixel(int32_t x, int32_t y) const
+    {
+        ::GdiFlush();
+        const uint32_t bgr = m_pBits[y * m_nWidth + x];
+        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    }
+    bool Has(const Rect& rc, COLORREF colour) const
+    {
+        for (int32_t y = rc.top; y < rc.bottom; ++y)
+            for (int32_t x = rc.left; x < rc.right; ++x)
+                if (Pixel(x, y) == colour)
+                    return true;
+        return false;
+    }
+
+    const HDC m_hDC = ::CreateCompatibleDC(nullptr);
+
+private:
+    int32_t m_nWidth;
+    uint32_t* m_pBits = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+};
 
 class WinGameDlgTest : public ::testing::Test
 {
@@ -128,28 +171,13 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
 
 TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
 {
-    // The window's own painting, read back from a 32-bit picture of it.
+    // The window's own painting, read back from a picture of it.
     RECT rcClient;
     ::GetClientRect(m_hWnd, &rcClient);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rcClient.right, -rcClient.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    HDC hDC = ::CreateCompatibleDC(nullptr);
-    HBITMAP hBitmap = ::CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    ::PatBlt(hDC, 0, 0, rcClient.right, rcClient.bottom, WHITENESS);
-    auto pixel = [&](int32_t x, int32_t y) {
-        ::GdiFlush();
-        const uint32_t bgr = static_cast<const uint32_t*>(pBits)[y * rcClient.right + x];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF); // back to 0x00BBGGRR
-    };
-    auto hasColour = [&](const Rect& rc, COLORREF colour) {
-        for (int32_t y = rc.top; y < rc.bottom; ++y)
-            for (int32_t x = rc.left; x < rc.right; ++x)
-                if (pixel(x, y) == colour)
-                    return true;
-        return false;
-    };
+    CPicture picture(rcClient.right, rcClient.bottom);
+    auto pixel = [&](int32_t x, int32_t y) { return picture.Pixel(x, y); };
+    auto hasColour = [&](const Rect& rc, COLORREF colour) { return picture.Has(rc, colour); };
+    const HDC hDC = picture.m_hDC;
 
     CGdiBuffers buffers;
     const Rect rcArea = m_field.GetArea(), rcTitle = m_field.m_rcTitle, rcStart = m_field.m_rcStart;
@@ -185,10 +213,37 @@ TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
     EXPECT_TRUE(hasColour(rcArea, RGB(229, 209, 0))) << "the status text in gold";
     EXPECT_FALSE(hasColour(rcTitle, RGB(140, 140, 140))) << "no title box in play mode";
     EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
+}
 
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hDC);
+TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
+{
+    // A double-width character drawn whole, and as its two halves each
+    // clipped to its own tile, gives the same pixels, and a half stays in
+    // its clip.
+    const std::string strKanji = "\x8a\xbf"; // 漢
+    const Rect rc{0, 0, 60, 40}, rcLeft{0, 0, 30, 40}, rcRight{30, 0, 60, 40};
+    CPicture whole(60, 40), halves(60, 40), left(60, 40);
+    CGdiPainter(whole.m_hDC, 96).DrawLabel(rc, strKanji, 200, 0x0000CC);
+    {
+        CGdiPainter painter(halves.m_hDC, 96);
+        painter.DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
+        painter.DrawLabelPart(rc, rcRight, strKanji, 200, 0x0000CC);
+    }
+    CGdiPainter(left.m_hDC, 96).DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
+    EXPECT_TRUE(whole.Has(rcLeft, RGB(204, 0, 0)) && whole.Has(rcRight, RGB(204, 0, 0)));
+    EXPECT_TRUE(left.Has(rcLeft, RGB(204, 0, 0)));
+    EXPECT_FALSE(left.Has(rcRight, RGB(204, 0, 0)));
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 60; ++x)
+            ASSERT_EQ(whole.Pixel(x, y), halves.Pixel(x, y)) << x << "," << y;
+
+    // Measured in the field's pixels whatever the screen's resolution.
+    const TextExtent normal = CGdiPainter(whole.m_hDC, 96).MeasureLabel(strKanji + "AB", 200);
+    const TextExtent scaled = CGdiPainter(whole.m_hDC, 192).MeasureLabel(strKanji + "AB", 200);
+    EXPECT_GT(normal.cx, 40);
+    EXPECT_GE(normal.cy, 27);
+    EXPECT_NEAR(scaled.cx, normal.cx, 2);
+    EXPECT_NEAR(scaled.cy, normal.cy, 2);
 }
 
 TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
@@ -278,7 +333,7 @@ TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
                 bPending = false;
                 cv.notify_all();
             }
-            return !m_dlg.Controller().Runner().IsBusy();
+            return !m_dlg.Controller().Runner().IsActive();
         });
         return verdicts;
     };
@@ -315,14 +370,14 @@ TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
     Release(m_field.m_rcExit);
     EXPECT_TRUE(m_dlg.IsClosed());
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
-    EXPECT_TRUE(m_dlg.Controller().Runner().IsBusy());
+    EXPECT_TRUE(m_dlg.Controller().Runner().IsActive());
     {
         std::lock_guard<std::mutex> lock(mutex);
         bFree = true;
         bPending = false;
         cv.notify_all();
     }
-    WaitFor([&] { return !m_dlg.Controller().Runner().IsBusy(); });
+    WaitFor([&] { return !m_dlg.Controller().Runner().IsActive(); });
 }
 
 } // namespace
