@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -43,27 +44,19 @@ void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
 }
 
 // A white 32-bit picture to draw into and read back.
-class CPicture
+struct CPicture
 {
-public:
     CPicture(int32_t nWidth, int32_t nHeight) : m_nWidth(nWidth)
     {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        m_hOld = ::SelectObject(m_hDC, ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
         ::PatBlt(m_hDC, 0, 0, nWidth, nHeight, WHITENESS);
     }
-    ~CPicture()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
+    ~CPicture() { ::DeleteObject(::SelectObject(m_hDC, m_hOld)), ::DeleteDC(m_hDC); }
     COLORREF Pixel(int32_t x, int32_t y) const
     {
         ::GdiFlush();
-        const uint32_t bgr = m_pBits[y * m_nWidth + x];
+        const uint32_t bgr = static_cast<const uint32_t*>(m_pBits)[y * m_nWidth + x];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
     }
     bool Has(const Rect& rc, COLORREF colour) const
@@ -76,11 +69,8 @@ public:
     }
 
     const HDC m_hDC = ::CreateCompatibleDC(nullptr);
-
-private:
     int32_t m_nWidth;
-    uint32_t* m_pBits = nullptr;
-    HBITMAP m_hBitmap = nullptr;
+    void* m_pBits = nullptr;
     HGDIOBJ m_hOld = nullptr;
 };
 
@@ -150,14 +140,8 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     EXPECT_EQ(m_dlg.GetControlRect(4711), Rect{});
     EXPECT_FALSE(m_dlg.EnableControl(4711, true));
     RECT rcClient, rcUnits{0, 0, 242, 201};
-    ::GetClientRect(m_hWnd, &rcClient);
-    ::MapDialogRect(m_hWnd, &rcUnits);
-    EXPECT_EQ(rcClient.right, rcUnits.right);
-    EXPECT_EQ(rcClient.bottom, rcUnits.bottom);
-
-    wchar_t szText[64] = L"";
-    ::GetWindowTextW(m_hWnd, szText, 64);
-    EXPECT_STREQ(szText, L"Wrigglet");
+    ::GetClientRect(m_hWnd, &rcClient), ::MapDialogRect(m_hWnd, &rcUnits);
+    EXPECT_TRUE(rcClient.right == rcUnits.right && rcClient.bottom == rcUnits.bottom);
     EXPECT_TRUE(::SendMessageW(m_hWnd, WM_GETICON, ICON_BIG, 0) && ::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0));
     // The about item ends the system menu, after a separator.
     HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
@@ -165,6 +149,7 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     ASSERT_GE(nItems, 2);
     EXPECT_EQ(::GetMenuItemID(hMenu, nItems - 1), static_cast<UINT>(IDM_ABOUTBOX));
     EXPECT_EQ(::GetMenuState(hMenu, nItems - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    wchar_t szText[64] = L"";
     ::GetMenuStringW(hMenu, IDM_ABOUTBOX, szText, 64, MF_BYCOMMAND);
     EXPECT_STREQ(szText, L"Wrigglet のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 }
@@ -175,25 +160,23 @@ TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
     RECT rcClient;
     ::GetClientRect(m_hWnd, &rcClient);
     CPicture picture(rcClient.right, rcClient.bottom);
-    auto pixel = [&](int32_t x, int32_t y) { return picture.Pixel(x, y); };
-    auto hasColour = [&](const Rect& rc, COLORREF colour) { return picture.Has(rc, colour); };
-    const HDC hDC = picture.m_hDC;
-
     CGdiBuffers buffers;
     const Rect rcArea = m_field.GetArea(), rcTitle = m_field.m_rcTitle, rcStart = m_field.m_rcStart;
-    const Rect rcStop = m_field.m_rcStop;
+    const Rect rcRead = m_field.m_rcRead, rcStop = m_field.m_rcStop;
     m_field.UpdateHover(Point{rcStart.left, rcStart.top});
-    buffers.Paint(hDC, m_field, "", 96);
-    EXPECT_EQ(pixel(rcArea.left, rcArea.top), RGB(0, 0, 0));
-    EXPECT_EQ(pixel(rcTitle.left, rcTitle.top), RGB(140, 140, 140));
-    EXPECT_EQ(pixel(rcTitle.right - 1, rcTitle.bottom - 1), RGB(140, 140, 140));
-    EXPECT_EQ(pixel(rcTitle.left + 1, rcTitle.top + 1), RGB(38, 38, 38));
-    EXPECT_EQ(pixel(rcTitle.right, rcTitle.bottom), RGB(0, 0, 0)) << "right and bottom edges are outside";
-    EXPECT_TRUE(hasColour(rcTitle, RGB(204, 0, 0))) << "the title in red";
-    EXPECT_EQ(pixel(rcStart.left + 1, rcStart.top + 1), RGB(204, 0, 0)) << "hovered";
-    EXPECT_EQ(pixel(m_field.m_rcRead.left + 1, m_field.m_rcRead.top + 1), RGB(38, 38, 38));
-    EXPECT_TRUE(hasColour(rcStart, RGB(12, 0, 204))) << "the label in blue";
-    EXPECT_EQ(pixel(rcStop.left + 1, rcStop.top + 1), RGB(255, 255, 255)) << "no Stop button in menu mode";
+    buffers.Paint(picture.m_hDC, m_field, "", 96);
+    const std::tuple<int32_t, int32_t, COLORREF> menu[] = {
+        {rcArea.left, rcArea.top, RGB(0, 0, 0)},
+        {rcTitle.left, rcTitle.top, RGB(140, 140, 140)},
+        {rcTitle.right - 1, rcTitle.bottom - 1, RGB(140, 140, 140)},
+        {rcTitle.right, rcTitle.bottom, RGB(0, 0, 0)}, // right and bottom edges are outside
+        {rcTitle.left + 1, rcTitle.top + 1, RGB(38, 38, 38)},
+        {rcStart.left + 1, rcStart.top + 1, RGB(204, 0, 0)}, // hovered
+        {rcRead.left + 1, rcRead.top + 1, RGB(38, 38, 38)},
+        {rcStop.left + 1, rcStop.top + 1, RGB(255, 255, 255)}}; // no Stop button
+    for (auto [x, y, colour] : menu)
+        EXPECT_EQ(picture.Pixel(x, y), colour) << x << "," << y;
+    EXPECT_TRUE(picture.Has(rcTitle, RGB(204, 0, 0)) && picture.Has(rcStart, RGB(12, 0, 204))) << "labels";
 
     // Play mode: a tile, the head on the black, the status text and Stop.
     m_field.SetRunning(1);
@@ -201,17 +184,16 @@ TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
     CCharObject tile;
     ASSERT_TRUE(m_field.CopyTile(0, tile));
     const Rect rcTile = tile.GetRect(), rcHead = m_field.GetSnake().GetRect();
-    buffers.Paint(hDC, m_field, "", 96);
-    EXPECT_EQ(pixel(rcTile.left, rcTile.top), RGB(250, 250, 250));
-    EXPECT_TRUE(hasColour(rcTile, RGB(204, 0, 0))) << "the tile's letter";
-    EXPECT_EQ(pixel(rcHead.left, rcHead.top), RGB(0, 0, 0)) << "the ball's corners are see-through";
-    const COLORREF centre = pixel((rcHead.left + rcHead.right) / 2, (rcHead.top + rcHead.bottom) / 2);
+    buffers.Paint(picture.m_hDC, m_field, "", 96);
+    EXPECT_EQ(picture.Pixel(rcTile.left, rcTile.top), RGB(250, 250, 250));
+    EXPECT_TRUE(picture.Has(rcTile, RGB(204, 0, 0))) << "the tile's letter";
+    EXPECT_EQ(picture.Pixel(rcHead.left, rcHead.top), RGB(0, 0, 0)) << "the ball's corners are see-through";
+    const COLORREF centre = picture.Pixel((rcHead.left + rcHead.right) / 2, (rcHead.top + rcHead.bottom) / 2);
     EXPECT_GT(GetBValue(centre), GetRValue(centre)) << "a blue ball";
-    EXPECT_EQ(pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
-    EXPECT_FALSE(hasColour(rcArea, RGB(229, 209, 0)));
-    buffers.Paint(hDC, m_field, "Q?", 96);
-    EXPECT_TRUE(hasColour(rcArea, RGB(229, 209, 0))) << "the status text in gold";
-    EXPECT_FALSE(hasColour(rcTitle, RGB(140, 140, 140))) << "no title box in play mode";
+    EXPECT_EQ(picture.Pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
+    EXPECT_FALSE(picture.Has(rcArea, RGB(229, 209, 0)) || picture.Has(rcTitle, RGB(140, 140, 140)));
+    buffers.Paint(picture.m_hDC, m_field, "Q?", 96);
+    EXPECT_TRUE(picture.Has(rcArea, RGB(229, 209, 0))) << "the status text in gold";
     EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
 }
 
@@ -230,8 +212,7 @@ TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
         painter.DrawLabelPart(rc, rcRight, strKanji, 200, 0x0000CC);
     }
     CGdiPainter(left.m_hDC, 96).DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
-    EXPECT_TRUE(whole.Has(rcLeft, RGB(204, 0, 0)) && whole.Has(rcRight, RGB(204, 0, 0)));
-    EXPECT_TRUE(left.Has(rcLeft, RGB(204, 0, 0)));
+    EXPECT_TRUE(whole.Has(rcRight, RGB(204, 0, 0)) && left.Has(rcLeft, RGB(204, 0, 0)));
     EXPECT_FALSE(left.Has(rcRight, RGB(204, 0, 0)));
     for (int32_t y = 0; y < 40; ++y)
         for (int32_t x = 0; x < 60; ++x)
@@ -240,10 +221,8 @@ TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
     // Measured in the field's pixels whatever the screen's resolution.
     const TextExtent normal = CGdiPainter(whole.m_hDC, 96).MeasureLabel(strKanji + "AB", 200);
     const TextExtent scaled = CGdiPainter(whole.m_hDC, 192).MeasureLabel(strKanji + "AB", 200);
-    EXPECT_GT(normal.cx, 40);
-    EXPECT_GE(normal.cy, 27);
-    EXPECT_NEAR(scaled.cx, normal.cx, 2);
-    EXPECT_NEAR(scaled.cy, normal.cy, 2);
+    EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
+    EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
 }
 
 TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
