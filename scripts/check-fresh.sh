@@ -3,7 +3,7 @@
 # debootstrap with no locale, no display and none of the project's packages,
 # entered with chroot in its own mount and process namespaces. Shows that the
 # README's commands install all they need. Needs root and Debian's mirror;
-# takes about an hour. The log goes to build/fresh/ci.log.
+# takes about half an hour on two cores. The log goes to build/fresh/ci.log.
 # Usage: scripts/check-fresh.sh [commit, default HEAD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
