@@ -5,6 +5,9 @@
 # The build goes to $WRIGGLET_WINDOWS_BUILD (default build/windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine names files and the tests compare texts in UTF-8, whatever the caller's
+# locale (a bare system has none).
+export LC_ALL=C.UTF-8
 
 scripts/deps.sh windows
 
