@@ -3,11 +3,9 @@
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
 #include "app/dialog_units.h"
+#include "game/control_ids.h"
 #include "platform/code_page.h"
-#include "platform/file_exception.h"
-#include "platform/path_text.h"
 #include "platform/string_table.h"
-#include "quiz/question_file_error.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,13 +18,7 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include <exception>
-#include <system_error>
-
 namespace {
-
-// "くねくねくね" in code page 932.
-const char kTitle[] = "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb";
 
 QString FromCodePage(const std::string& strBytes)
 {
@@ -39,9 +31,25 @@ Point ToPoint(const QPointF& pt)
     return Point{static_cast<int32_t>(pt.x()), static_cast<int32_t>(pt.y())};
 }
 
+CGameController::EKey ToKey(int nKey)
+{
+    switch (nKey) {
+    case Qt::Key_Left:
+        return CGameController::EKey::Left;
+    case Qt::Key_Up:
+        return CGameController::EKey::Up;
+    case Qt::Key_Right:
+        return CGameController::EKey::Right;
+    case Qt::Key_Down:
+        return CGameController::EKey::Down;
+    default:
+        return CGameController::EKey::Other;
+    }
+}
+
 } // namespace
 
-CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this)
+CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_controller(*this), m_dialogChooser(this)
 {
     setWindowTitle(QStringLiteral("Wrigglet"));
     setWindowIcon(LoadAppIcon());
@@ -51,13 +59,15 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this)
     setMouseTracking(true);
     SetFileChooser(nullptr);
     CreateTemplateControls();
-    OnInitDialog();
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    m_nTimerControls = startTimer(200);
+    m_nTimerFocus = startTimer(2000);
 }
 
 CGameDlg::~CGameDlg()
 {
-    // The worker reads the field and the questions: it ends before they go.
-    m_runner.StopAndJoin();
+    // The worker may still ask for repaints: it ends before the window goes.
+    Runner().StopAndJoin();
 }
 
 void CGameDlg::CreateTemplateControls()
@@ -90,27 +100,10 @@ void CGameDlg::CreateTemplateControls()
         m_controls[control.nId] = pWidget;
     }
     auto button = [this](int32_t nId) { return static_cast<QPushButton*>(m_controls.at(nId)); };
-    connect(button(IDC_START), &QPushButton::clicked, this, &CGameDlg::OnStartButton);
-    connect(button(IDC_STOP), &QPushButton::clicked, this, &CGameDlg::OnStopButton);
-    connect(button(IDC_READ), &QPushButton::clicked, this, &CGameDlg::OnReadButton);
+    connect(button(IDC_START), &QPushButton::clicked, this, [this] { m_controller.OnStart(); });
+    connect(button(IDC_STOP), &QPushButton::clicked, this, [this] { m_controller.OnStop(); });
+    connect(button(IDC_READ), &QPushButton::clicked, this, [this] { m_controller.OnRead(); });
     connect(button(IDOK), &QPushButton::clicked, this, &QDialog::accept);
-}
-
-void CGameDlg::OnInitDialog()
-{
-    m_runner.SetOwner(this);
-    m_runner.SetField(&m_field);
-    m_runner.SetQuestions(&m_questions);
-    m_field.SetArea(GetControlRect(IDC_AREA));
-    m_field.m_rcStart = GetControlRect(IDC_START);
-    m_field.m_rcStop = GetControlRect(IDC_STOP);
-    m_field.m_rcExit = GetControlRect(IDOK);
-    m_field.m_rcRead = GetControlRect(IDC_READ);
-    m_field.SetTitle(kTitle);
-    m_field.m_rcTitle = GetControlRect(IDC_TITLE);
-    m_field.CentreSnake();
-    m_nTimerControls = startTimer(200);
-    m_nTimerFocus = startTimer(2000);
 }
 
 Rect CGameDlg::GetControlRect(int32_t nId) const
@@ -149,17 +142,38 @@ bool CGameDlg::EnableControl(int32_t nId, bool bEnable)
     return true;
 }
 
+void CGameDlg::ShowError(const std::string& strText)
+{
+    QMessageBox::warning(this, windowTitle(), QString::fromUtf8(strText.c_str()));
+}
+
+void CGameDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CGameDlg::CloseWindow()
+{
+    accept();
+}
+
+void CGameDlg::RetryLater(int32_t nMilliseconds)
+{
+    QTimer::singleShot(nMilliseconds, this, [this] { m_controller.OnRetry(); });
+}
+
 void CGameDlg::paintEvent(QPaintEvent*)
 {
-    m_strPaintedStatus = m_runner.GetStatusText();
+    m_strPaintedStatus = m_controller.GetStatusText();
     QPainter painter(this);
-    m_field.Paint(painter, m_strPaintedStatus);
+    Field().Paint(painter, m_strPaintedStatus);
 }
 
 void CGameDlg::timerEvent(QTimerEvent* pEvent)
 {
     if (pEvent->timerId() == m_nTimerControls)
-        m_runner.UpdateControls();
+        m_controller.OnControlsTimer();
     else if (pEvent->timerId() == m_nTimerFocus)
         setFocus();
     QDialog::timerEvent(pEvent);
@@ -167,59 +181,21 @@ void CGameDlg::timerEvent(QTimerEvent* pEvent)
 
 void CGameDlg::keyReleaseEvent(QKeyEvent* pEvent)
 {
-    // The snake turns when the key comes up; holding it repeats nothing.
-    if (!pEvent->isAutoRepeat()) {
-        bool bArrow = true;
-        switch (pEvent->key()) {
-        case Qt::Key_Left:
-            m_field.TurnLeft();
-            break;
-        case Qt::Key_Up:
-            m_field.TurnUp();
-            break;
-        case Qt::Key_Right:
-            m_field.TurnRight();
-            break;
-        case Qt::Key_Down:
-            m_field.TurnDown();
-            break;
-        default:
-            bArrow = false;
-            break;
-        }
-        if (bArrow)
-            InvalidateRect(false);
-    }
+    if (!pEvent->isAutoRepeat())
+        m_controller.OnKeyUp(ToKey(pEvent->key()));
     QDialog::keyReleaseEvent(pEvent);
 }
 
 void CGameDlg::mouseMoveEvent(QMouseEvent* pEvent)
 {
-    m_field.UpdateHover(ToPoint(pEvent->position()));
-    InvalidateRect(false);
+    m_controller.OnMouseMove(ToPoint(pEvent->position()));
     QDialog::mouseMoveEvent(pEvent);
 }
 
 void CGameDlg::mouseReleaseEvent(QMouseEvent* pEvent)
 {
-    if (pEvent->button() == Qt::LeftButton) {
-        const Point pt = ToPoint(pEvent->position());
-        if (!m_field.IsRunning()) {
-            if (m_field.HitStart(pt)) {
-                m_field.SetRunning(1);
-                InvalidateRect(true);
-                StartRun();
-            } else if (m_field.HitRead(pt)) {
-                OnReadButton();
-            } else if (m_field.HitExit(pt)) {
-                accept();
-            }
-        } else if (m_field.HitStop(pt)) {
-            m_field.SetRunning(0);
-            InvalidateRect(true);
-            OnStopButton();
-        }
-    }
+    if (pEvent->button() == Qt::LeftButton)
+        m_controller.OnLeftButtonUp(ToPoint(pEvent->position()));
     QDialog::mouseReleaseEvent(pEvent);
 }
 
@@ -232,105 +208,17 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
     QMenu menu(this);
     QAction* pAbout = menu.addAction(FromCodePage(strAbout));
     if (menu.exec(pEvent->globalPos()) == pAbout)
-        OnSysCommand(IDM_ABOUTBOX);
-}
-
-void CGameDlg::OnSysCommand(uint32_t nId)
-{
-    if ((nId & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about(this);
-        about.exec();
-    }
-}
-
-void CGameDlg::OnStartButton()
-{
-    StartRun();
-}
-
-void CGameDlg::OnStopButton()
-{
-    m_bPendingStart = false;
-    m_runner.RequestStop();
-}
-
-void CGameDlg::StartRun()
-{
-    // A load chosen while the last run was ending goes first.
-    if (!m_strPendingLoad.empty()) {
-        m_bPendingStart = true;
-        RunPendingCommands();
-        return;
-    }
-    m_runner.Start();
-}
-
-void CGameDlg::OnReadButton()
-{
-    if (!m_runner.IsBusy()) {
-        LoadQuestions(std::string());
-        return;
-    }
-    // A stopped run is still ending and reads the questions: ask for the
-    // file now, load it as soon as the run has ended.
-    if (!m_pChooser->DoModal())
-        return;
-    m_strPendingLoad = m_pChooser->GetPathName();
-    RunPendingCommands();
-}
-
-void CGameDlg::LoadQuestions(const std::string& strPath)
-{
-    // On failure the questions loaded before stay; the player is told why.
-    QString reason;
-    try {
-        m_questions.Load(strPath, kQuizLength);
-        return;
-    } catch (const CFileException& e) {
-        reason = PathToText(e.GetPath()) + QStringLiteral("\n") +
-                 QString::fromStdString(std::generic_category().message(e.GetOsError()));
-    } catch (const CQuestionFileError& e) {
-        reason = QString::fromUtf8(e.what());
-    } catch (const std::exception& e) {
-        reason = QString::fromLocal8Bit(e.what());
-    }
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("問題ファイルを読み込めませんでした。\n%1").arg(reason));
-}
-
-void CGameDlg::RunPendingCommands()
-{
-    if (m_runner.IsBusy()) {
-        if (!m_bPendingScheduled) {
-            m_bPendingScheduled = true;
-            QTimer::singleShot(20, this, [this] {
-                m_bPendingScheduled = false;
-                RunPendingCommands();
-            });
-        }
-        return;
-    }
-    if (!m_strPendingLoad.empty()) {
-        const std::string strPath = std::move(m_strPendingLoad);
-        m_strPendingLoad.clear();
-        LoadQuestions(strPath);
-    }
-    if (m_bPendingStart) {
-        m_bPendingStart = false;
-        m_runner.Start();
-    }
+        m_controller.OnSysCommand(IDM_ABOUTBOX);
 }
 
 void CGameDlg::SetFileChooser(CFileChooser* pChooser)
 {
-    m_pChooser = pChooser ? pChooser : &m_dialogChooser;
-    m_questions.SetFileChooser(m_pChooser);
+    m_controller.SetFileChooser(pChooser ? pChooser : &m_dialogChooser);
 }
 
 void CGameDlg::done(int nResult)
 {
-    // Gone from the screen at once; the program ends when the worker has.
     hide();
-    m_runner.RequestStop();
+    m_controller.OnClose();
     QDialog::done(nResult);
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "field/play_field.h"
+#include "game/game_controller.h"
+#include "game/game_view.h"
 #include "platform/dialog_file_chooser.h"
-#include "platform/owner_window.h"
-#include "quiz/question_set.h"
-#include "run/quiz_runner.h"
 
 #include <QDialog>
 
@@ -15,26 +13,14 @@
 
 class QWidget;
 
-// The game's one window. It owns the play field, the questions and the run
-// controller, lays the play area out from its hidden template controls,
-// paints through the field and turns keys and clicks into commands.
-class CGameDlg : public QDialog, public COwnerWindow
+// The game's one window on Qt: it lays the play area out from its hidden
+// template controls, paints through the field and hands keys, clicks and
+// timers to the controller, which decides what they mean.
+class CGameDlg : public QDialog, public CGameView
 {
     Q_OBJECT
 
 public:
-    // Control ids of the window's template.
-    enum : int32_t {
-        IDOK = 1,
-        IDC_START = 1000,
-        IDC_STOP = 1001,
-        IDC_AREA = 1002,
-        IDC_READ = 1003,
-        IDC_TITLE = 1004,
-    };
-    static constexpr uint32_t IDM_ABOUTBOX = 16;
-    static constexpr int32_t kQuizLength = 5;
-
     explicit CGameDlg(QWidget* pParent = nullptr);
     ~CGameDlg() override;
 
@@ -43,18 +29,21 @@ public:
 
     void InvalidateRect(bool bErase) override;
     bool EnableControl(int32_t nId, bool bEnable) override;
+    void ShowError(const std::string& strText) override;
+    void ShowAbout() override;
+    void CloseWindow() override;
+    void RetryLater(int32_t nMilliseconds) override;
 
-    void OnSysCommand(uint32_t nId);
-    void OnStartButton();
-    void OnStopButton();
-    void OnReadButton();
+    void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
+    void OnReadButton() { m_controller.OnRead(); }
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);
 
-    CPlayField& Field() { return m_field; }
-    CQuestionSet& Questions() { return m_questions; }
-    CQuizRunner& Runner() { return m_runner; }
+    CGameController& Controller() { return m_controller; }
+    CPlayField& Field() { return m_controller.Field(); }
+    CQuestionSet& Questions() { return m_controller.Questions(); }
+    CQuizRunner& Runner() { return m_controller.Runner(); }
     // The status text handed to the last paint.
     std::string LastPaintedStatus() const { return m_strPaintedStatus; }
 
@@ -73,25 +62,12 @@ private slots:
 
 private:
     void CreateTemplateControls();
-    void OnInitDialog();
-    void StartRun();
-    void LoadQuestions(const std::string& strPath);
-    void RunPendingCommands();
 
-    CPlayField m_field;
-    CQuestionSet m_questions;
-    CQuizRunner m_runner;
-
+    CGameController m_controller;
     CDialogFileChooser m_dialogChooser;
-    CFileChooser* m_pChooser = nullptr;
     std::map<int32_t, QWidget*> m_controls;
     int m_nTimerControls = 0;
     int m_nTimerFocus = 0;
     std::string m_strPaintedStatus;
     std::atomic<bool> m_bRepaintQueued{false};
-
-    // Commands that must wait until a stopped run has ended.
-    std::string m_strPendingLoad;
-    bool m_bPendingStart = false;
-    bool m_bPendingScheduled = false;
 };

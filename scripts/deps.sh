@@ -22,5 +22,7 @@ done
 echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Another apt may be running (an unattended upgrade): wait for it.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
+$sudo "${apt[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive $sudo "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,5 +1,6 @@
 #include "app/about_dlg.h"
 #include "app/game_dlg.h"
+#include "game/control_ids.h"
 #include "fixed_chooser.h"
 #include "platform/file_path.h"
 #include "platform/random.h"
@@ -93,12 +94,12 @@ TEST_F(GameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     EXPECT_EQ(m_dlg.size(), QSize(363, 302));
     EXPECT_FALSE(m_dlg.windowIcon().isNull());
     const std::tuple<int32_t, Rect, Rect> layout[] = {
-        {CGameDlg::IDC_AREA, m_field.GetArea(), {11, 11, 353, 238}},
-        {CGameDlg::IDC_TITLE, m_field.m_rcTitle, {27, 35, 332, 89}},
-        {CGameDlg::IDC_READ, m_field.m_rcRead, {126, 107, 221, 139}},
-        {CGameDlg::IDC_START, m_field.m_rcStart, {126, 146, 221, 178}},
-        {CGameDlg::IDOK, m_field.m_rcExit, {126, 185, 221, 217}},
-        {CGameDlg::IDC_STOP, m_field.m_rcStop, {258, 245, 353, 277}}};
+        {IDC_AREA, m_field.GetArea(), {11, 11, 353, 238}},
+        {IDC_TITLE, m_field.m_rcTitle, {27, 35, 332, 89}},
+        {IDC_READ, m_field.m_rcRead, {126, 107, 221, 139}},
+        {IDC_START, m_field.m_rcStart, {126, 146, 221, 178}},
+        {IDOK, m_field.m_rcExit, {126, 185, 221, 217}},
+        {IDC_STOP, m_field.m_rcStop, {258, 245, 353, 277}}};
     for (const auto& [nId, rcField, rcExpected] : layout) {
         EXPECT_EQ(m_dlg.GetControlRect(nId), rcExpected) << nId;
         EXPECT_EQ(rcField, rcExpected) << nId;
