@@ -3,7 +3,11 @@
 #include "app/game_dlg.h"
 #include "platform/display.h"
 
+#include "platform/path_text.h"
+
 #include <QApplication>
+#include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -23,6 +27,13 @@ int CGameApp::Run(int argc, char* argv[])
     // The window owns the field, the questions and the run; closing it
     // stops the run and waits for it before they go.
     CGameDlg dlg;
+    // A question file named on the command line loads as soon as the
+    // window is up, so that a message about it has the window to sit on.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) {
+        const std::string strPath = PathFromText(args.at(1));
+        QTimer::singleShot(0, &dlg, [&dlg, strPath] { dlg.Controller().OpenFile(strPath); });
+    }
     dlg.exec();
     return 0;
 }

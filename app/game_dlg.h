@@ -56,6 +56,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
 private slots:
     void OnRepaintRequested();

@@ -4,8 +4,10 @@
 #include "game/game_view.h"
 #include "platform/file_chooser.h"
 #include "platform/file_exception.h"
+#include "platform/file_path.h"
 #include "quiz/question_file_error.h"
 
+#include <cerrno>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -64,6 +66,12 @@ void CGameController::OnKeyUp(EKey key)
         break;
     case EKey::Down:
         m_field.TurnDown();
+        break;
+    case EKey::Pause:
+        // Only a quiz in play pauses; the mark shows and the loop holds.
+        if (!m_field.IsRunning() || !m_runner.IsActive())
+            return;
+        m_runner.TogglePause();
         break;
     case EKey::Other:
         return;
@@ -131,6 +139,9 @@ void CGameController::OnControlsTimer()
 
 void CGameController::StartRun()
 {
+    // A new quiz starts unpaused, with no question in play yet.
+    m_runner.SetPause(false);
+    m_field.SetProgress(0, 0);
     // A load chosen while the last run was ending goes first.
     if (!m_strPendingLoad.empty()) {
         m_bPendingStart = true;
@@ -142,22 +153,29 @@ void CGameController::StartRun()
 
 void CGameController::OnRead()
 {
-    if (!m_runner.IsBusy()) {
-        LoadQuestions(std::string());
-        return;
-    }
-    // A stopped run is still ending and reads the questions: ask for the
-    // file now, load it as soon as the run has ended.
     if (!m_pChooser || !m_pChooser->DoModal())
         return;
-    m_strPendingLoad = m_pChooser->GetPathName();
+    OpenFile(m_pChooser->GetPathName());
+}
+
+void CGameController::OpenFile(const std::string& strPath)
+{
+    // A run, also a stopped one still ending, reads the questions: the load
+    // waits for its end.
+    m_strPendingLoad = strPath;
     RunPendingCommands();
 }
 
 void CGameController::LoadQuestions(const std::string& strPath)
 {
+    // The last quiz's result goes with the next file chosen.
+    m_field.SetResult(CQuizResult());
     std::string strReason;
     try {
+        // A file that is gone by now is an error, not a question for the
+        // player.
+        if (!strPath.empty() && !FileExists(strPath))
+            throw CFileException(strPath, ENOENT);
         m_questions.Load(strPath, kQuizLength);
         return;
     } catch (const CFileException& e) {

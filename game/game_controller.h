@@ -23,7 +23,7 @@ class CGameController
 public:
     static constexpr int32_t kQuizLength = 5;
 
-    enum class EKey { Left, Up, Right, Down, Other };
+    enum class EKey { Left, Up, Right, Down, Pause, Other };
 
     explicit CGameController(CGameView& view);
     ~CGameController();
@@ -42,6 +42,9 @@ public:
     void OnStart();
     void OnStop();
     void OnRead();
+    // Loads a question file as Read does once the file is chosen: a file
+    // named on the command line, or dropped on the window.
+    void OpenFile(const std::string& strPath);
     void OnExit();
     // The window is closing, by Exit or otherwise: the run must end.
     void OnClose();

@@ -3,8 +3,10 @@
 #include "field/play_field.h"
 #include "platform/sleep.h"
 #include "quiz/question_set.h"
+#include "quiz/quiz_result.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -15,7 +17,7 @@ const char kIncorrect[] = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
 
 int32_t CQuizRunner::StepDelay(int32_t nSegments)
 {
-    return std::max(0, kBaseStepDelay - kDelayPerSegment * nSegments);
+    return std::max(kFastestStepDelay, kBaseStepDelay - kDelayPerSegment * nSegments);
 }
 
 std::string CQuizRunner::Verdict(bool bCorrect, const std::string& strAnswer)
@@ -44,6 +46,24 @@ void CQuizRunner::OnDeferredStart()
         m_pField->SetRunning(1);
 }
 
+void CQuizRunner::SetPause(bool bPaused)
+{
+    std::lock_guard<std::mutex> lock(m_csPause);
+    SetPaused(bPaused);
+    if (m_pField)
+        m_pField->SetPaused(bPaused);
+}
+
+bool CQuizRunner::TogglePause()
+{
+    std::lock_guard<std::mutex> lock(m_csPause);
+    const bool bPaused = !IsPaused();
+    SetPaused(bPaused);
+    if (m_pField)
+        m_pField->SetPaused(bPaused);
+    return bPaused;
+}
+
 void CQuizRunner::Run()
 {
     if (!m_pField || !m_pQuestions)
@@ -54,7 +74,15 @@ void CQuizRunner::Run()
     field.RemoveAllTiles();
     snake.RemoveAllSegments();
     m_nProgress.store(0);
+    field.SetProgress(0, 0);
+    field.SetResult(CQuizResult());
+    {
+        // A start that followed a stopped run has cleared the flag alone.
+        std::lock_guard<std::mutex> lock(m_csPause);
+        field.SetPaused(IsPaused());
+    }
 
+    CQuizResult result;
     std::string strAnswer;
     std::string strQuestion;
     for (;;) {
@@ -65,6 +93,7 @@ void CQuizRunner::Run()
             strAnswer = pQuestion->GetAnswer();
             strQuestion = pQuestion->GetQuestion();
             SetStatusText(strQuestion);
+            field.SetProgress(m_nProgress.load() + 1, m_pQuestions->GetCount());
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
@@ -77,7 +106,9 @@ void CQuizRunner::Run()
         field.Step();
 
         if (field.GetTileCount() == 0) {
-            const bool bCorrect = snake.GetText() == strAnswer;
+            std::string strCollected = snake.GetText();
+            const bool bCorrect = strCollected == strAnswer;
+            result.Add(strAnswer, std::move(strCollected), bCorrect);
             SetStatusText(Verdict(bCorrect, strAnswer));
             Invalidate(false);
             Sleep(kVerdictPause);
@@ -90,6 +121,6 @@ void CQuizRunner::Run()
         Checkpoint();
     }
 
-    field.SetRunning(0);
+    field.FinishRun(std::move(result));
     Invalidate(true);
 }
