@@ -1,7 +1,6 @@
 #include "run/quiz_runner.h"
 
 #include "field/play_field.h"
-#include "platform/sleep.h"
 #include "quiz/question_set.h"
 #include "quiz/quiz_result.h"
 
@@ -97,7 +96,7 @@ void CQuizRunner::Run()
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
-            Sleep(kQuestionPause);
+            Wait(kQuestionPause);
             SetStatusText(std::string());
             Invalidate(true);
             m_nProgress.fetch_add(1);
@@ -111,13 +110,13 @@ void CQuizRunner::Run()
             result.Add(strAnswer, std::move(strCollected), bCorrect);
             SetStatusText(Verdict(bCorrect, strAnswer));
             Invalidate(false);
-            Sleep(kVerdictPause);
+            Wait(kVerdictPause);
             snake.RemoveAllSegments();
             Invalidate(false);
         }
 
         Invalidate(false);
-        Sleep(StepDelay(snake.GetSegmentCount()));
+        Wait(StepDelay(snake.GetSegmentCount()));
         Checkpoint();
     }
 

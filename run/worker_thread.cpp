@@ -21,18 +21,35 @@ CWorkerThread::~CWorkerThread()
 void CWorkerThread::Checkpoint()
 {
     // The worker has no message queue of its own, so there is nothing to pump.
-    while (m_bPaused.load()) {
-        Sleep(10);
-        if (m_bStopRequested.load())
-            Cancel();
-    }
-    while (m_bWaitingForMessage.load()) {
-        Sleep(10);
-        if (m_bStopRequested.load())
-            Cancel();
+    {
+        std::unique_lock<std::mutex> lock(m_csWait);
+        m_cvWait.wait(lock, [this] {
+            return m_bStopRequested.load() || (!m_bPaused.load() && !m_bWaitingForMessage.load());
+        });
     }
     if (m_bStopRequested.load())
         Cancel();
+}
+
+bool CWorkerThread::Wait(int32_t nMilliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_csWait);
+    return SleepUnlessWoken(lock, m_cvWait, nMilliseconds,
+                            [this] { return m_bStopRequested.load() != 0; }) == 0;
+}
+
+void CWorkerThread::SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_csWait);
+        bFlag.store(bValue ? 1 : 0);
+    }
+    m_cvWait.notify_all();
+}
+
+void CWorkerThread::SetPaused(bool bPaused)
+{
+    SetWakingFlag(m_bPaused, bPaused);
 }
 
 void CWorkerThread::Cancel()
@@ -77,7 +94,7 @@ void CWorkerThread::ShowMessage(std::string strText)
         m_strMessage = std::move(strText);
     }
     // Only ResetState lowers the flag: the worker waits here until stopped.
-    m_bWaitingForMessage.store(1);
+    SetWakingFlag(m_bWaitingForMessage, true);
     OnWaitBegin();
     Checkpoint();
 }
@@ -123,7 +140,7 @@ int32_t CWorkerThread::Start()
 
 int32_t CWorkerThread::RequestStop()
 {
-    m_bStopRequested.store(1);
+    SetWakingFlag(m_bStopRequested, true);
     std::lock_guard<std::mutex> lock(m_csThread);
     m_bStartPending = false;
     return 0;

@@ -3,6 +3,7 @@
 #include "platform/owner_window.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -46,11 +47,15 @@ public:
     bool IsActive() const { return m_bActive.load() != 0; }
     // Active, or a Start is waiting for the previous run to end.
     bool IsBusy() const;
-    void SetPaused(bool bPaused) { m_bPaused.store(bPaused ? 1 : 0); }
+    void SetPaused(bool bPaused);
 
     static int32_t ThreadProc(CWorkerThread* pWorker);
 
 protected:
+    // The run's one way to wait: nMilliseconds through the platform sleep,
+    // cut short at once by a stop request. False when it was cut short.
+    bool Wait(int32_t nMilliseconds);
+
     // Called on the worker thread before a run that was started while the
     // previous one was still ending.
     virtual void OnDeferredStart();
@@ -62,11 +67,18 @@ protected:
 
 private:
     [[noreturn]] void Cancel();
+    // Raises or lowers a flag that a waiting worker must see at once.
+    void SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue);
 
     // Guards the thread object and the deferred start; held only briefly.
     mutable std::mutex m_csThread;
     std::thread m_thread;
     bool m_bStartPending = false;
+
+    // Every wait of the worker sleeps on this; raising the stop request,
+    // pausing and resuming notify it under the mutex.
+    std::mutex m_csWait;
+    std::condition_variable m_cvWait;
 
     mutable std::mutex m_csStatus;
     std::string m_strStatus;
