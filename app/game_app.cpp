@@ -3,10 +3,7 @@
 #include "app/game_dlg.h"
 #include "platform/display.h"
 
-#include "platform/path_text.h"
-
 #include <QApplication>
-#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
@@ -29,11 +26,7 @@ int CGameApp::Run(int argc, char* argv[])
     CGameDlg dlg;
     // A question file named on the command line loads as soon as the
     // window is up, so that a message about it has the window to sit on.
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
-        const std::string strPath = PathFromText(args.at(1));
-        QTimer::singleShot(0, &dlg, [&dlg, strPath] { dlg.Controller().OpenFile(strPath); });
-    }
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.OpenCommandLine(QApplication::arguments()); });
     dlg.exec();
     return 0;
 }

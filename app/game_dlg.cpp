@@ -20,7 +20,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QStringList>
 #include <QUrl>
+
+#include <vector>
 
 namespace {
 
@@ -227,6 +230,14 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
     QAction* pAbout = menu.addAction(FromCodePage(strAbout));
     if (menu.exec(pEvent->globalPos()) == pAbout)
         m_controller.OnSysCommand(IDM_ABOUTBOX);
+}
+
+void CGameDlg::OpenCommandLine(const QStringList& arguments)
+{
+    std::vector<std::string> files;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        files.push_back(PathFromText(arguments.at(i)));
+    m_controller.OnCommandLine(files);
 }
 
 void CGameDlg::dragEnterEvent(QDragEnterEvent* pEvent)

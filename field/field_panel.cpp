@@ -206,7 +206,8 @@ void CFieldPanel::DrawResult(CDrawTarget& dc)
     const int32_t nRightEnd = m_rcArea.right - kResultMargin;
     const int32_t nBottom = m_rcArea.bottom - kResultMargin;
     int32_t y = m_rcTitle.bottom + kResultMargin;
-    dc.DrawLabel(Rect{nLeft, y, nLeftEnd, y + kHeadingHeight}, kAnswerHeading, 90, kGrey);
+    dc.DrawLabel(Rect{nLeft + kMarkWidth, y, nLeftEnd, y + kHeadingHeight}, kAnswerHeading, 90,
+                 kGrey);
     dc.DrawLabel(Rect{nRight, y, nRightEnd, y + kHeadingHeight}, kCollectedHeading, 90, kGrey);
     y += kHeadingHeight;
     const int32_t nRow = std::max(kMinRowHeight, (nBottom - y) / result.GetCount());

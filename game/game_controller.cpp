@@ -160,16 +160,22 @@ void CGameController::OnRead()
 
 void CGameController::OpenFile(const std::string& strPath)
 {
-    // A run, also a stopped one still ending, reads the questions: the load
-    // waits for its end.
+    // The last quiz's result goes with the next file chosen. A run, also a
+    // stopped one still ending, reads the questions: the load waits for its
+    // end, and a quiz that ends by itself meanwhile still shows its result.
+    m_field.SetResult(CQuizResult());
     m_strPendingLoad = strPath;
     RunPendingCommands();
 }
 
+void CGameController::OnCommandLine(const std::vector<std::string>& files)
+{
+    if (!files.empty())
+        OpenFile(files.front());
+}
+
 void CGameController::LoadQuestions(const std::string& strPath)
 {
-    // The last quiz's result goes with the next file chosen.
-    m_field.SetResult(CQuizResult());
     std::string strReason;
     try {
         // A file that is gone by now is an error, not a question for the

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class CFileChooser;
 class CGameView;
@@ -45,6 +46,9 @@ public:
     // Loads a question file as Read does once the file is chosen: a file
     // named on the command line, or dropped on the window.
     void OpenFile(const std::string& strPath);
+    // The files named on the command line, once the window is up: the first
+    // loads; without one nothing changes.
+    void OnCommandLine(const std::vector<std::string>& files);
     void OnExit();
     // The window is closing, by Exit or otherwise: the run must end.
     void OnClose();

@@ -53,7 +53,8 @@ public:
 
 protected:
     // The run's one way to wait: nMilliseconds through the platform sleep,
-    // cut short at once by a stop request. False when it was cut short.
+    // cut short at once by a stop request, standing still while paused.
+    // False when it was cut short.
     bool Wait(int32_t nMilliseconds);
 
     // Called on the worker thread before a run that was started while the

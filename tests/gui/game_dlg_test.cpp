@@ -3,6 +3,7 @@
 #include "game/control_ids.h"
 #include "fixed_chooser.h"
 #include "platform/file_path.h"
+#include "platform/path_text.h"
 #include "platform/random.h"
 #include "sleep_swap.h"
 #include "temp_dir.h"
@@ -11,8 +12,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +83,20 @@ protected:
     }
 
     void Release(const Rect& rc) { QTest::mouseRelease(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(rc)); }
+
+    // Drags the address over the window and drops it there; whether the
+    // window took it.
+    bool Drop(const QUrl& url)
+    {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&m_dlg, &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(&m_dlg, &drop);
+        return enter.isAccepted() && drop.isAccepted();
+    }
 
     CSleepSwap m_sleep{[](int32_t) {}};
     CTempDir m_dir;
@@ -168,6 +185,8 @@ TEST_F(GameDlgTest, ArrowsTurnOnReleaseOnly)
     QTest::keyRelease(&m_dlg, Qt::Key_Right);
     QTest::keyRelease(&m_dlg, Qt::Key_A);
     EXPECT_EQ(snake.GetDirection(), CSnake::Right) << "the last arrow's release counts";
+    QTest::keyRelease(&m_dlg, Qt::Key_P);
+    EXPECT_FALSE(m_field.IsPaused()) << "menu mode has nothing to pause";
 }
 
 TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
@@ -189,7 +208,7 @@ TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
     m_dlg.removeEventFilter(&counter);
 }
 
-TEST_F(GameDlgTest, ReadLoadsTheChosenFileCancelAndAReadErrorKeepIt)
+TEST_F(GameDlgTest, ReadAFileArgumentAndADropLoadAlikeAndFailuresKeepTheQuestions)
 {
     m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
     Release(m_field.m_rcRead);
@@ -202,18 +221,45 @@ TEST_F(GameDlgTest, ReadLoadsTheChosenFileCancelAndAReadErrorKeepIt)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 
-    // A read error is reported in a message box.
-    int nOsError = 0;
+    // A file named on the command line and a dropped file load as Read
+    // does, with the same messages; a failure keeps the questions before.
     m_chooser.m_bConfirm = true;
-    m_chooser.m_strPath = UnreadableFilePath(nOsError);
-    ASSERT_FALSE(m_chooser.m_strPath.empty());
-    QString message;
-    AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
-    m_dlg.OnReadButton();
-    EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")))
-        << message.toStdString();
-    EXPECT_TRUE(message.contains(QString::fromStdString(m_chooser.m_strPath)));
-    EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
+    int nOsError = 0;
+    const std::string paths[] = {UnreadableFilePath(nOsError), (m_dir.Path() / "gone.csv").string(),
+                                 m_dir.Write("EMU,q\n")};
+    ASSERT_FALSE(paths[0].empty());
+    const std::function<void(const std::string&)> ways[] = {
+        [this](const std::string& p) {
+            m_chooser.m_strPath = p;
+            m_dlg.OnReadButton();
+        },
+        [this](const std::string& p) { m_dlg.OpenCommandLine({QStringLiteral("wrigglet"), PathToText(p)}); },
+        [this](const std::string& p) { EXPECT_TRUE(Drop(QUrl::fromLocalFile(PathToText(p)))); },
+    };
+    std::vector<std::string> seen[3];
+    for (int nWay = 0; nWay < 3; ++nWay) {
+        for (const std::string& strPath : paths) {
+            m_dlg.Questions().RemoveAll();
+            m_dlg.Questions().Add("q", "OLD");
+            QString message;
+            AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
+            ways[nWay](strPath);
+            QApplication::processEvents();
+            seen[nWay].push_back(message.toStdString() + "|" + m_dlg.Questions().GetAt(0)->GetAnswer());
+        }
+    }
+    EXPECT_EQ(seen[1], seen[0]);
+    EXPECT_EQ(seen[2], seen[0]);
+    const std::string kFailed = "問題ファイルを読み込めませんでした。\n";
+    EXPECT_EQ(seen[0][0].rfind(kFailed + paths[0] + "\n", 0), 0u) << seen[0][0];
+    EXPECT_EQ(seen[0][1].rfind(kFailed + paths[1] + "\n", 0), 0u) << seen[0][1];
+    EXPECT_EQ(seen[0][0].substr(seen[0][0].size() - 4) + seen[0][1].substr(seen[0][1].size() - 4), "|OLD|OLD");
+    EXPECT_EQ(seen[0][2], "|EMU");
+    // No file argument, or a dragged web address, changes nothing.
+    m_dlg.OpenCommandLine({QStringLiteral("wrigglet")});
+    EXPECT_FALSE(Drop(QUrl(QStringLiteral("https://example.invalid/q.csv"))));
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "EMU");
+    EXPECT_EQ(m_chooser.m_nShown, 5);
 }
 
 TEST_F(GameDlgTest, AboutBoxOpensForCommandsSixteenToThirtyOne)
@@ -297,6 +343,16 @@ TEST_F(WindDownTest, ReadAndStartWaitForTheStoppedRunWithoutBlockingTheWindow)
     EXPECT_EQ(m_pauses.front(), "first");
 }
 
+TEST_F(WindDownTest, ADropInPlayLoadsOnceTheRunHasEnded)
+{
+    EXPECT_TRUE(Drop(QUrl::fromLocalFile(PathToText(m_dir.Write("BBB,second\n")))));
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "AAA") << "the run reads the questions";
+    Release(m_field.m_rcStop);
+    ReleaseWorker();
+    WaitFor([&] { return m_dlg.Questions().GetAt(0)->GetAnswer() == "BBB"; });
+    EXPECT_EQ(m_field.IsRunning(), 0);
+}
+
 TEST_F(WindDownTest, ExitHidesAtOnceWhileTheRunEnds)
 {
     Release(m_field.m_rcStop);
@@ -331,35 +387,62 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
 
     std::vector<std::string> verdicts;
     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left};
+    bool bPaused = false;
+    bool bHeld = false;
     WaitFor([&] {
         std::unique_lock<std::mutex> lock(mutex);
         if (bPending) {
             const std::string strStatus = m_dlg.Runner().GetStatusText();
             if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
                 m_dlg.repaint();
-                verdicts.push_back(m_dlg.LastPaintedStatus());
+                verdicts.push_back(std::to_string(m_field.GetQuestion()) + " " + m_dlg.LastPaintedStatus());
             } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
                 // Between steps the question in play is the one last taken.
                 const CQuestion* pQuestion = m_dlg.Questions().GetAt(m_dlg.Runner().GetProgress() - 1);
-                const std::string strWanted = pQuestion->GetAnswer().substr(
-                    static_cast<size_t>(m_field.GetSnake().GetSegmentCount()));
-                const int32_t nDirection = CTestPlayer::NextDirection(m_field, strWanted);
+                const size_t nEaten = static_cast<size_t>(m_field.GetSnake().GetSegmentCount());
+                const int32_t nDirection = CTestPlayer::NextDirection(m_field, pQuestion->GetAnswer().substr(nEaten));
                 if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
                     QTest::keyRelease(&m_dlg, keys[nDirection]);
+                // Mid-quiz, P pauses: the step delay runs out, and then all holds.
+                if (!bPaused && m_dlg.Runner().GetProgress() == 3 && nEaten == 2) {
+                    QTest::keyRelease(&m_dlg, Qt::Key_P);
+                    bPaused = bHeld = true;
+                }
             }
             bPending = false;
             cv.notify_all();
+        }
+        lock.unlock();
+        if (bHeld) {
+            const Point head = m_field.GetSnake().GetPosition();
+            const int32_t nTiles = m_field.GetTileCount();
+            QTest::qWait(50); // time to move, were it free
+            EXPECT_EQ(m_field.GetSnake().GetPosition(), head);
+            EXPECT_EQ(m_field.GetTileCount(), nTiles);
+            EXPECT_TRUE(m_field.IsPaused());
+            lock.lock();
+            EXPECT_FALSE(bPending) << "the game loop went on while paused";
+            lock.unlock();
+            QTest::keyRelease(&m_dlg, Qt::Key_Space);
+            EXPECT_FALSE(m_field.IsPaused());
+            bHeld = false;
         }
         return !m_dlg.Runner().IsBusy();
     });
 
     std::vector<std::string> expected;
+    int nQuestion = 0;
     for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
-        expected.push_back(kCorrect + pszAnswer);
+        expected.push_back(std::to_string(++nQuestion) + " " + kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);
+    EXPECT_TRUE(bPaused);
     EXPECT_EQ(m_field.IsRunning(), 0);
+    EXPECT_EQ(m_field.GetResult().GetCorrectCount(), 5);
     m_dlg.repaint();
     EXPECT_EQ(m_field.GetTileCount(), 0);
+    // The result shows until the next Read.
+    m_dlg.OnReadButton();
+    EXPECT_TRUE(m_field.GetResult().IsEmpty());
 }
 
 } // namespace
