@@ -90,9 +90,9 @@ protected:
     {
         QMimeData data;
         data.setUrls({url});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(&m_dlg, &enter);
-        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
         if (enter.isAccepted())
             QApplication::sendEvent(&m_dlg, &drop);
         return enter.isAccepted() && drop.isAccepted();
@@ -233,7 +233,7 @@ TEST_F(GameDlgTest, ReadAFileArgumentAndADropLoadAlikeAndFailuresKeepTheQuestion
             m_chooser.m_strPath = p;
             m_dlg.OnReadButton();
         },
-        [this](const std::string& p) { m_dlg.OpenCommandLine({QStringLiteral("wrigglet"), PathToText(p)}); },
+        [this](const std::string& p) { m_dlg.OpenCommandLine({"wrigglet", PathToText(p)}); },
         [this](const std::string& p) { EXPECT_TRUE(Drop(QUrl::fromLocalFile(PathToText(p)))); },
     };
     std::vector<std::string> seen[3];
@@ -245,7 +245,8 @@ TEST_F(GameDlgTest, ReadAFileArgumentAndADropLoadAlikeAndFailuresKeepTheQuestion
             AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
             ways[nWay](strPath);
             QApplication::processEvents();
-            seen[nWay].push_back(message.toStdString() + "|" + m_dlg.Questions().GetAt(0)->GetAnswer());
+            const std::string strAnswer = m_dlg.Questions().GetAt(0)->GetAnswer();
+            seen[nWay].push_back(message.toStdString() + "|" + strAnswer);
         }
     }
     EXPECT_EQ(seen[1], seen[0]);
@@ -253,10 +254,11 @@ TEST_F(GameDlgTest, ReadAFileArgumentAndADropLoadAlikeAndFailuresKeepTheQuestion
     const std::string kFailed = "問題ファイルを読み込めませんでした。\n";
     EXPECT_EQ(seen[0][0].rfind(kFailed + paths[0] + "\n", 0), 0u) << seen[0][0];
     EXPECT_EQ(seen[0][1].rfind(kFailed + paths[1] + "\n", 0), 0u) << seen[0][1];
-    EXPECT_EQ(seen[0][0].substr(seen[0][0].size() - 4) + seen[0][1].substr(seen[0][1].size() - 4), "|OLD|OLD");
+    EXPECT_EQ(seen[0][0].substr(seen[0][0].rfind('|')), "|OLD");
+    EXPECT_EQ(seen[0][1].substr(seen[0][1].rfind('|')), "|OLD");
     EXPECT_EQ(seen[0][2], "|EMU");
     // No file argument, or a dragged web address, changes nothing.
-    m_dlg.OpenCommandLine({QStringLiteral("wrigglet")});
+    m_dlg.OpenCommandLine({"wrigglet"});
     EXPECT_FALSE(Drop(QUrl(QStringLiteral("https://example.invalid/q.csv"))));
     EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "EMU");
     EXPECT_EQ(m_chooser.m_nShown, 5);
@@ -395,12 +397,14 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
             const std::string strStatus = m_dlg.Runner().GetStatusText();
             if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
                 m_dlg.repaint();
-                verdicts.push_back(std::to_string(m_field.GetQuestion()) + " " + m_dlg.LastPaintedStatus());
+                const std::string strQuestion = std::to_string(m_field.GetQuestion());
+                verdicts.push_back(strQuestion + " " + m_dlg.LastPaintedStatus());
             } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
                 // Between steps the question in play is the one last taken.
                 const CQuestion* pQuestion = m_dlg.Questions().GetAt(m_dlg.Runner().GetProgress() - 1);
                 const size_t nEaten = static_cast<size_t>(m_field.GetSnake().GetSegmentCount());
-                const int32_t nDirection = CTestPlayer::NextDirection(m_field, pQuestion->GetAnswer().substr(nEaten));
+                const std::string strWanted = pQuestion->GetAnswer().substr(nEaten);
+                const int32_t nDirection = CTestPlayer::NextDirection(m_field, strWanted);
                 if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
                     QTest::keyRelease(&m_dlg, keys[nDirection]);
                 // Mid-quiz, P pauses: the step delay runs out, and then all holds.

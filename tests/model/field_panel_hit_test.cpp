@@ -42,23 +42,22 @@ TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
 namespace {
 
 // Keeps the labels a draw puts, and nothing else.
+struct Label
+{
+    Rect rc;
+    std::string strText;
+    int32_t nSize;
+};
 class LabelRecorder : public CDrawTarget
 {
 public:
     void DrawBox(Rect, Colour, Colour) override {}
-    void DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour) override
+    void DrawLabel(Rect rc, const std::string& s, int32_t n, Colour) override
     {
-        m_labels.push_back({rc, strText, nSize});
+        m_labels.emplace(s, Label{rc, s, n});
     }
     void DrawBall(Rect) override {}
-
-    struct Label
-    {
-        Rect rc;
-        std::string strText;
-        int32_t nSize;
-    };
-    std::vector<Label> m_labels;
+    std::multimap<std::string, Label> m_labels;
 };
 
 } // namespace
@@ -82,10 +81,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
     const auto draw = [&field] {
         LabelRecorder dc;
         field.Draw(dc, "");
-        std::multimap<std::string, LabelRecorder::Label> labels;
-        for (const auto& label : dc.m_labels)
-            labels.emplace(label.strText, label);
-        return labels;
+        return dc.m_labels;
     };
     const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
     const std::string kPaused = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";               // 一時停止
@@ -102,11 +98,12 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
         if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
             continue;
         Rect overlap;
-        EXPECT_TRUE(IntersectRect(overlap, label.rc, field.GetArea()) && overlap == label.rc) << strText;
+        EXPECT_TRUE(IntersectRect(overlap, label.rc, field.GetArea()) && overlap == label.rc)
+            << strText;
         for (const Rect& rc : {field.m_rcTitle, field.m_rcRead, field.m_rcStart, field.m_rcExit})
             EXPECT_FALSE(IntersectRect(overlap, label.rc, rc)) << strText;
-        EXPECT_TRUE(label.nSize == 60 || static_cast<int32_t>(strText.size()) * label.nSize <= label.rc.Width() * 15)
-            << strText;
+        const int32_t nWidth = static_cast<int32_t>(strText.size()) * label.nSize / 15;
+        EXPECT_TRUE(label.nSize == 60 || nWidth <= label.rc.Width()) << strText;
     }
 
     // Play: the question in play left of Stop and the pause mark, no result.

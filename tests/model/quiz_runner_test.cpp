@@ -250,16 +250,12 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
     for (bool bStop : {false, true}) {
-        // Paused in the question pause: no step may follow.
+        // Paused in the question pause: no step (and its repaint) may follow.
         std::promise<void> paused;
-        bool bPausedOnce = false;
-        Point head;
         m_onSleep = [&](int32_t ms) {
-            if (ms == CQuizRunner::kQuestionPause && !bPausedOnce) {
-                bPausedOnce = true;
+            if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
                 m_runner.SetPause(true);
                 Take();
-                head = m_field.GetSnake().GetPosition();
                 paused.set_value();
             }
         };
@@ -267,8 +263,7 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
         m_runner.Start();
         paused.get_future().wait();
         std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
-        EXPECT_EQ(Take(), Log{}) << "a wait went on while paused";
-        EXPECT_EQ(m_field.GetSnake().GetPosition(), head);
+        EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
         EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
         if (bStop)
             m_runner.RequestStop();
