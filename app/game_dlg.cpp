@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QStringList>
 #include <QUrl>
@@ -177,11 +176,6 @@ void CGameDlg::ShowAbout()
 void CGameDlg::CloseWindow()
 {
     accept();
-}
-
-void CGameDlg::RetryLater(int32_t nMilliseconds)
-{
-    QTimer::singleShot(nMilliseconds, this, [this] { m_controller.OnRetry(); });
 }
 
 void CGameDlg::paintEvent(QPaintEvent*)

@@ -33,7 +33,6 @@ public:
     void ShowError(const std::string& strText) override;
     void ShowAbout() override;
     void CloseWindow() override;
-    void RetryLater(int32_t nMilliseconds) override;
 
     void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
     void OnReadButton() { m_controller.OnRead(); }

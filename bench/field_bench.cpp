@@ -23,7 +23,7 @@ void BM_PlaceTiles(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_PlaceTiles)->Arg(5)->Arg(14)->Arg(30)->Arg(100)->Arg(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlaceTiles)->Arg(5)->Arg(14)->Arg(30)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // One step of a snake with 100 segments over a field of 100 tiles that it
 // does not touch: the body walk and the eat test of every tile.

@@ -68,7 +68,8 @@ public:
         const int32_t cx = pt.x - m_rc.left;
         const int32_t cy = pt.y - m_rc.top;
         const int32_t r = CPlayField::kTileSpacing - 1;
-        for (int32_t y = std::max(0, cy - r); y <= std::min(m_nHeight - 1, cy + r); ++y) {
+        // Once no place is free, a long answer's further tiles have none to take.
+        for (int32_t y = std::max(0, cy - r); m_nFree > 0 && y <= std::min(m_nHeight - 1, cy + r); ++y) {
             const int32_t dy = y - cy;
             for (int32_t x = std::max(0, cx - r); x <= std::min(m_nWidth - 1, cx + r); ++x) {
                 const int32_t dx = x - cx;
@@ -84,7 +85,8 @@ public:
 
     // Squared distance to the nearest placed tile, for a point that has one
     // closer than the spacing (any point that is not free outside the box).
-    int64_t NearestSq(Point pt) const
+    // The search stops once it is found no farther than nEnough.
+    int64_t NearestSq(Point pt, int64_t nEnough) const
     {
         const int32_t col = (pt.x - m_rc.left) / CPlayField::kTileSpacing;
         const int32_t row = (pt.y - m_rc.top) / CPlayField::kTileSpacing;
@@ -95,6 +97,8 @@ public:
                     const int64_t dx = pt.x - other.x;
                     const int64_t dy = pt.y - other.y;
                     best = std::min(best, dx * dx + dy * dy);
+                    if (best <= nEnough)
+                        return best;
                 }
             }
         }
@@ -146,7 +150,8 @@ Point ChooseTileCentre(FreePlaces& places, const Rect& rcPlace, const Rect& rcCe
         const Point pt = RandomPoint(rcPlace);
         if (PtInRect(rcCentre, pt))
             continue;
-        const int64_t sq = places.NearestSq(pt);
+        // A candidate no better than the best so far need not be measured out.
+        const int64_t sq = places.NearestSq(pt, bestSq);
         if (sq > bestSq) {
             bestSq = sq;
             best = pt;

@@ -2,6 +2,7 @@
 // loader, and checks both against a plain reading of the format.
 
 #include "quiz/csv_file.h"
+#include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 
 #include <cstddef>
@@ -131,18 +132,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         FUZZ_CHECK(file.GetMaxRowCount() == (nLines > 0 ? nLines : 0));
     }
 
+    // Loads the first nRows lines; an answer over the bound among them loads
+    // nothing and names the first such line.
     CQuestionSet set;
-    set.Load(strPath, 5);
-    FUZZ_CHECK(set.GetCount() == 5);
-    for (int32_t i = 0; i < 5; ++i) {
-        const CQuestion* pRecord = set.GetAt(i);
-        FUZZ_CHECK(pRecord != nullptr);
-        FUZZ_CHECK(pRecord->GetAnswer() == FieldOf(lines, static_cast<size_t>(i), 0));
-        FUZZ_CHECK(pRecord->GetQuestion() == FieldOf(lines, static_cast<size_t>(i), 1));
+    const auto load = [&](int32_t nCount, int32_t nRows) {
+        int32_t nTooLong = 0;
+        for (int32_t i = nRows - 1; i >= 0; --i) {
+            if (FieldOf(lines, static_cast<size_t>(i), 0).size() > CQuestionSet::kMaxAnswerBytes)
+                nTooLong = i + 1;
+        }
+        const int32_t nBefore = set.GetCount();
+        try {
+            set.Load(strPath, nCount);
+        } catch (const CQuestionFileError& e) {
+            FUZZ_CHECK(e.GetLine() == nTooLong && set.GetCount() == nBefore);
+            return false;
+        }
+        FUZZ_CHECK(nTooLong == 0 && set.GetCount() == nRows);
+        return true;
+    };
+    if (load(5, 5)) {
+        for (int32_t i = 0; i < 5; ++i) {
+            const CQuestion* pRecord = set.GetAt(i);
+            FUZZ_CHECK(pRecord != nullptr);
+            FUZZ_CHECK(pRecord->GetAnswer() == FieldOf(lines, static_cast<size_t>(i), 0));
+            FUZZ_CHECK(pRecord->GetQuestion() == FieldOf(lines, static_cast<size_t>(i), 1));
+        }
     }
-    set.Load(strPath, 0);
-    FUZZ_CHECK(set.GetCount() == (nWidest > 0 ? nLines : 0));
-    for (int32_t i = 0; i < set.GetCount(); ++i)
-        FUZZ_CHECK(set.GetAt(i)->GetAnswer() == FieldOf(lines, static_cast<size_t>(i), 0));
+    if (load(0, nWidest > 0 ? nLines : 0)) {
+        for (int32_t i = 0; i < set.GetCount(); ++i)
+            FUZZ_CHECK(set.GetAt(i)->GetAnswer() == FieldOf(lines, static_cast<size_t>(i), 0));
+    }
     return 0;
 }

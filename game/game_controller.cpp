@@ -4,21 +4,35 @@
 #include "game/game_view.h"
 #include "platform/file_chooser.h"
 #include "platform/file_exception.h"
-#include "platform/file_path.h"
 #include "quiz/question_file_error.h"
 
 #include <cerrno>
 #include <exception>
 #include <system_error>
-#include <utility>
 
 namespace {
 
 // "くねくねくね" in code page 932.
 const char kTitle[] = "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb";
 const char kLoadFailed[] = "問題ファイルを読み込めませんでした。\n";
+const char kStartFailed[] = "クイズを開始できませんでした。";
 
-constexpr int32_t kRetryInterval = 20;
+// Why a file could not be loaded, in the player's words.
+std::string Reason(const CFileException& e)
+{
+    const std::string strSystem = std::generic_category().message(e.GetOsError());
+    switch (e.GetKind()) {
+    case CFileException::EKind::NotRegular:
+        return "通常のファイルではありません。";
+    case CFileException::EKind::Open:
+        if (e.GetOsError() == ENOENT)
+            return "ファイルが見つかりません（移動か削除されたようです）。";
+        return "ファイルを開けません: " + strSystem;
+    case CFileException::EKind::Read:
+        break;
+    }
+    return strSystem;
+}
 
 } // namespace
 
@@ -117,7 +131,6 @@ void CGameController::OnStart()
 
 void CGameController::OnStop()
 {
-    m_bPendingStart = false;
     m_runner.RequestStop();
 }
 
@@ -135,37 +148,46 @@ void CGameController::OnClose()
 void CGameController::OnControlsTimer()
 {
     m_runner.UpdateControls();
+    if (!m_strPendingLoad.empty() && !m_runner.IsActive())
+        LoadPending();
 }
 
 void CGameController::StartRun()
 {
-    // A new quiz starts unpaused, with no question in play yet.
-    m_runner.SetPause(false);
-    m_field.SetProgress(0, 0);
-    // A load chosen while the last run was ending goes first.
-    if (!m_strPendingLoad.empty()) {
-        m_bPendingStart = true;
-        RunPendingCommands();
-        return;
-    }
-    m_runner.Start();
+    // A file dropped during the last quiz loads first.
+    if (!m_strPendingLoad.empty())
+        LoadPending();
+    // The runner ends a stopped run first, which takes moments; it switches
+    // to play mode itself, after that run has gone, or back to menu mode.
+    if (m_runner.Start() != 0)
+        m_view.ShowError(kStartFailed);
 }
 
 void CGameController::OnRead()
 {
-    if (!m_pChooser || !m_pChooser->DoModal())
-        return;
-    OpenFile(m_pChooser->GetPathName());
+    if (m_pChooser && m_pChooser->DoModal())
+        OpenFile(m_pChooser->GetPathName());
 }
 
 void CGameController::OpenFile(const std::string& strPath)
 {
-    // The last quiz's result goes with the next file chosen. A run, also a
-    // stopped one still ending, reads the questions: the load waits for its
-    // end, and a quiz that ends by itself meanwhile still shows its result.
+    // The last quiz's result goes with the next file chosen. A quiz in play
+    // keeps its questions: the file loads once it is over.
     m_field.SetResult(CQuizResult());
     m_strPendingLoad = strPath;
-    RunPendingCommands();
+    if (!m_field.IsRunning())
+        LoadPending();
+}
+
+void CGameController::LoadPending()
+{
+    // The run reads the questions: it must be gone before they change. Out
+    // of play mode it is at most a stopped run about to end.
+    if (m_runner.IsActive())
+        m_runner.StopAndJoin();
+    const std::string strPath = std::move(m_strPendingLoad);
+    m_strPendingLoad.clear();
+    LoadQuestions(strPath);
 }
 
 void CGameController::OnCommandLine(const std::vector<std::string>& files)
@@ -178,42 +200,16 @@ void CGameController::LoadQuestions(const std::string& strPath)
 {
     std::string strReason;
     try {
-        // A file that is gone by now is an error, not a question for the
-        // player.
-        if (!strPath.empty() && !FileExists(strPath))
-            throw CFileException(strPath, ENOENT);
-        m_questions.Load(strPath, kQuizLength);
+        // A file chosen or named already is not asked for again.
+        if (strPath.empty())
+            m_questions.Load(strPath, kQuizLength);
+        else
+            m_questions.LoadFile(strPath, kQuizLength);
         return;
     } catch (const CFileException& e) {
-        strReason = e.GetPath() + "\n" + std::generic_category().message(e.GetOsError());
+        strReason = e.GetPath() + "\n" + Reason(e);
     } catch (const std::exception& e) {
         strReason = e.what();
     }
     m_view.ShowError(kLoadFailed + strReason);
-}
-
-void CGameController::OnRetry()
-{
-    m_bRetryScheduled = false;
-    RunPendingCommands();
-}
-
-void CGameController::RunPendingCommands()
-{
-    if (m_runner.IsBusy()) {
-        if (!m_bRetryScheduled) {
-            m_bRetryScheduled = true;
-            m_view.RetryLater(kRetryInterval);
-        }
-        return;
-    }
-    if (!m_strPendingLoad.empty()) {
-        const std::string strPath = std::move(m_strPendingLoad);
-        m_strPendingLoad.clear();
-        LoadQuestions(strPath);
-    }
-    if (m_bPendingStart) {
-        m_bPendingStart = false;
-        m_runner.Start();
-    }
 }

@@ -16,7 +16,7 @@ class CGameView;
 
 // Everything the game window decides, for any front-end: which command a
 // key or click means in which mode, the Read/Start/Stop/Exit flow and the
-// loads that wait for a stopped run. It owns the field, the questions and
+// messages of failed loads. It owns the field, the questions and
 // the run; the front-end owns the window and forwards its events here, all
 // on the window's thread.
 class CGameController
@@ -52,9 +52,9 @@ public:
     void OnExit();
     // The window is closing, by Exit or otherwise: the run must end.
     void OnClose();
-    // The periodic tick that keeps the controls in step with the run.
+    // The periodic tick that keeps the controls in step with the run and
+    // loads a file dropped during a quiz once it is over.
     void OnControlsTimer();
-    void OnRetry();
 
     // Loads a question file; on failure the questions before stay and the
     // player is told why.
@@ -69,16 +69,13 @@ public:
 
 private:
     void StartRun();
-    void RunPendingCommands();
+    void LoadPending();
 
     CGameView& m_view;
     CPlayField m_field;
     CQuestionSet m_questions;
     CQuizRunner m_runner;
     CFileChooser* m_pChooser = nullptr;
-
-    // Commands that must wait until a stopped run has ended.
+    // A file dropped during a quiz, loaded when the quiz is over.
     std::string m_strPendingLoad;
-    bool m_bPendingStart = false;
-    bool m_bRetryScheduled = false;
 };

@@ -16,7 +16,4 @@ public:
     virtual void ShowAbout() = 0;
     // Takes the window off the screen and ends its event loop.
     virtual void CloseWindow() = 0;
-    // Calls the controller's OnRetry on the window's thread, once, after
-    // about nMilliseconds.
-    virtual void RetryLater(int32_t nMilliseconds) = 0;
 };

@@ -23,6 +23,20 @@
 
 namespace {
 
+// Why an open failed, kept for the exception a caller may throw.
+struct OpenFailure
+{
+    // Records the reason; returns the handle of no file.
+    int Set(CFileException::EKind kind, int nOsError)
+    {
+        m_kind = kind;
+        m_nOsError = nOsError;
+        return -1;
+    }
+    CFileException::EKind m_kind = CFileException::EKind::Open;
+    int m_nOsError = 0;
+};
+
 #if defined(_WIN32)
 
 // Paths inside the program are UTF-8 here; the file system wants UTF-16.
@@ -36,34 +50,63 @@ bool WidePath(const std::string& strPath, std::wstring& wstrPath)
     return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strPath.data(), nIn, &wstrPath[0], nOut) == nOut;
 }
 
-// A C runtime handle of a regular file, or -1. Devices (NUL, CON, COM1),
-// pipes and directories are refused: reading them may wait for ever.
-int OpenRegularFile(const std::string& strPath)
+// The errno value that tells the player what the system's error means.
+int ErrnoOf(DWORD nError)
+{
+    switch (nError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
+    default:
+        return EIO;
+    }
+}
+
+// A C runtime handle of a regular file, or -1 with the reason in failure.
+// Devices (NUL, CON, COM1), pipes and directories are refused: reading them
+// may wait for ever.
+int OpenRegularFile(const std::string& strPath, OpenFailure& failure)
 {
     std::wstring wstrPath;
     if (!WidePath(strPath, wstrPath))
-        return -1;
+        return failure.Set(CFileException::EKind::Open, ENOENT);
     const DWORD nAttributes = ::GetFileAttributesW(wstrPath.c_str());
-    if (nAttributes == INVALID_FILE_ATTRIBUTES ||
-        (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
-        return -1;
+    if (nAttributes == INVALID_FILE_ATTRIBUTES)
+        return failure.Set(CFileException::EKind::Open, ErrnoOf(::GetLastError()));
+    if ((nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return failure.Set(CFileException::EKind::NotRegular, 0);
     // Others may keep writing, renaming or deleting the file meanwhile, as
     // they could with the file open elsewhere.
     HANDLE hFile = ::CreateFileW(wstrPath.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
-        return -1;
+        return failure.Set(CFileException::EKind::Open, ErrnoOf(::GetLastError()));
     // What was opened may no longer be what was looked at.
     BY_HANDLE_FILE_INFORMATION info;
     if (::GetFileType(hFile) != FILE_TYPE_DISK || !::GetFileInformationByHandle(hFile, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         ::CloseHandle(hFile);
-        return -1;
+        return failure.Set(CFileException::EKind::NotRegular, 0);
     }
     const int nHandle = ::_open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_RDONLY | _O_BINARY);
-    if (nHandle < 0)
+    if (nHandle < 0) {
+        failure.Set(CFileException::EKind::Open, errno);
         ::CloseHandle(hFile);
+    }
     return nHandle;
 }
 
@@ -90,15 +133,17 @@ bool IsRegularFile(const struct stat& st)
     return S_ISREG(st.st_mode);
 }
 
-// A handle of a regular file, or -1. A FIFO, device or directory is refused:
-// reading them may wait for ever.
-int OpenRegularFile(const std::string& strPath)
+// A handle of a regular file, or -1 with the reason in failure. A FIFO,
+// device or directory is refused: reading them may wait for ever.
+int OpenRegularFile(const std::string& strPath, OpenFailure& failure)
 {
     // Refuse anything but a regular file before opening it: opening a FIFO
     // waits for a writer, and opening a device may already do something.
     struct stat st;
-    if (::stat(strPath.c_str(), &st) != 0 || !IsRegularFile(st))
-        return -1;
+    if (::stat(strPath.c_str(), &st) != 0)
+        return failure.Set(CFileException::EKind::Open, errno);
+    if (!IsRegularFile(st))
+        return failure.Set(CFileException::EKind::NotRegular, 0);
 
     // O_NONBLOCK keeps the open itself from waiting should the name have been
     // replaced by a FIFO in the meantime; fstat then checks what was opened.
@@ -107,10 +152,10 @@ int OpenRegularFile(const std::string& strPath)
         nHandle = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (nHandle < 0 && errno == EINTR);
     if (nHandle < 0)
-        return -1;
+        return failure.Set(CFileException::EKind::Open, errno);
     if (::fstat(nHandle, &st) != 0 || !IsRegularFile(st)) {
         ::close(nHandle);
-        return -1;
+        return failure.Set(CFileException::EKind::NotRegular, 0);
     }
     const int nFlags = ::fcntl(nHandle, F_GETFL);
     if (nFlags != -1)
@@ -151,17 +196,20 @@ CTextFile::~CTextFile()
 bool CTextFile::Open(const std::string& strPath)
 {
     Close();
+    m_strPath = strPath;
+    OpenFailure failure;
     // A NUL would silently cut the name short and open another file.
-    if (strPath.empty() || strPath.find('\0') != std::string::npos)
+    const int nHandle = strPath.empty() || strPath.find('\0') != std::string::npos
+                      ? failure.Set(CFileException::EKind::Open, ENOENT)
+                      : OpenRegularFile(strPath, failure);
+    if (nHandle < 0) {
+        m_openFailure = failure.m_kind;
+        m_nOpenError = failure.m_nOsError;
         return false;
-
-    const int nHandle = OpenRegularFile(strPath);
-    if (nHandle < 0)
-        return false;
+    }
 
     if (!m_buffer)
         m_buffer.reset(new char[kBufferSize]);
-    m_strPath = strPath;
     m_nHandle = nHandle;
     m_nPos = m_nEnd = 0;
     return true;
@@ -191,6 +239,11 @@ bool CTextFile::ReadString(std::string& strLine)
         m_nPos = m_nEnd;
         bStarted = true;
     }
+}
+
+CFileException CTextFile::OpenError() const
+{
+    return CFileException(m_strPath, m_nOpenError, m_openFailure);
 }
 
 void CTextFile::SeekToBegin()

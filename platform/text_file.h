@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_exception.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -19,8 +21,11 @@ public:
     CTextFile& operator=(const CTextFile&) = delete;
     virtual ~CTextFile();
 
-    // False when the path names no regular file that can be read.
+    // False when the path names no regular file that can be read;
+    // OpenError then tells why.
     bool Open(const std::string& strPath);
+    // The last failed Open, as the exception a caller may throw.
+    CFileException OpenError() const;
     bool IsOpen() const { return m_nHandle >= 0; }
 
     // The next line without its line end, or false when none is left (or the
@@ -42,6 +47,8 @@ private:
 
     std::string m_strPath;
     int m_nHandle = -1;
+    CFileException::EKind m_openFailure = CFileException::EKind::Open;
+    int m_nOpenError = 0;
     std::unique_ptr<char[]> m_buffer;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;

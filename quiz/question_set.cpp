@@ -3,6 +3,7 @@
 #include "platform/file_chooser.h"
 #include "platform/file_path.h"
 #include "quiz/csv_file.h"
+#include "quiz/question_file_error.h"
 
 #include <memory>
 #include <string>
@@ -30,10 +31,14 @@ void CQuestionSet::Load(std::string strPath, int32_t nCount)
             return;
         strPath = m_pChooser->GetPathName();
     }
+    LoadFile(strPath, nCount);
+}
 
+void CQuestionSet::LoadFile(const std::string& strPath, int32_t nCount)
+{
     CCsvFile file;
     if (!file.Open(strPath))
-        return;
+        throw file.OpenError();
     file.ReadAll();
 
     // The new records are made apart from the set and take its place in one
@@ -60,6 +65,15 @@ void CQuestionSet::Load(std::string strPath, int32_t nCount)
         file.VisitCells(0, 1, nRows - 1, [&made](int32_t nRow, std::string_view strText) {
             made[static_cast<size_t>(nRow)]->SetAnswer(std::string(strText));
         });
+        // A tile per byte: a longer answer fills the field past playing and
+        // keeps the game loop placing tiles for as long as it takes.
+        for (size_t i = 0; i < made.size(); ++i) {
+            const size_t nLength = made[i]->GetAnswer().size();
+            if (nLength > kMaxAnswerBytes)
+                throw CQuestionFileError(static_cast<int32_t>(i + 1),
+                                         "答えが長すぎます（" + std::to_string(nLength) + " バイト。" +
+                                             std::to_string(kMaxAnswerBytes) + " バイトまでです）");
+        }
     } catch (...) {
         records.RemoveAll();
         throw;

@@ -3,6 +3,7 @@
 #include "field/locked_list.h"
 #include "quiz/question.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,9 @@ class CFileChooser;
 class CQuestionSet
 {
 public:
+    // The longest answer a question file may hold, in bytes.
+    static constexpr size_t kMaxAnswerBytes = 1000;
+
     CQuestionSet() = default;
     virtual ~CQuestionSet();
 
@@ -28,10 +32,14 @@ public:
 
     // Rebuilds the set from a question file: the first nCount lines, or every
     // line when nCount is 0 or less. When strPath names no existing file the
-    // player is asked for one. A cancelled dialog or a file that cannot be
-    // opened (no regular file, no permission) leaves the set as it was; so
-    // does a read error, which is thrown on as CFileException.
+    // player is asked for one. A cancelled dialog leaves the set as it was,
+    // and so does every failure, which is thrown: CFileException for a file
+    // that cannot be opened (gone, no permission, no regular file) or read,
+    // CQuestionFileError for an answer longer than kMaxAnswerBytes.
     void Load(std::string strPath, int32_t nCount);
+    // The same for a file already chosen: never asks, and a name that is not
+    // there is a failure like any other.
+    void LoadFile(const std::string& strPath, int32_t nCount);
 
 private:
     CLockedList<CQuestion> m_records;

@@ -37,12 +37,28 @@ void CQuizRunner::Invalidate(bool bErase)
         pOwner->InvalidateRect(bErase);
 }
 
-void CQuizRunner::OnDeferredStart()
+void CQuizRunner::OnStarting()
 {
-    // The window chose play mode when it asked for this run; the run that
-    // ended meanwhile may have switched back to menu mode.
+    // On the window's thread with no run left: what the window paints next
+    // is already the new run's.
+    m_nProgress.store(0);
+    if (!m_pField)
+        return;
+    m_pField->RemoveAllTiles();
+    m_pField->GetSnake().RemoveAllSegments();
+    m_pField->CentreSnake();
+    // No question in play yet, no result of the last quiz, not paused.
+    m_pField->SetProgress(0, 0);
+    m_pField->SetResult(CQuizResult());
+    SetPause(false);
+    m_pField->SetRunning(1);
+}
+
+void CQuizRunner::OnStartFailed()
+{
     if (m_pField)
-        m_pField->SetRunning(1);
+        m_pField->SetRunning(0);
+    Invalidate(true);
 }
 
 void CQuizRunner::SetPause(bool bPaused)
@@ -69,17 +85,6 @@ void CQuizRunner::Run()
         return;
     CPlayField& field = *m_pField;
     CSnake& snake = field.GetSnake();
-
-    field.RemoveAllTiles();
-    snake.RemoveAllSegments();
-    m_nProgress.store(0);
-    field.SetProgress(0, 0);
-    field.SetResult(CQuizResult());
-    {
-        // A start that followed a stopped run has cleared the flag alone.
-        std::lock_guard<std::mutex> lock(m_csPause);
-        field.SetPaused(IsPaused());
-    }
 
     CQuizResult result;
     std::string strAnswer;

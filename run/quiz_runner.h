@@ -45,7 +45,10 @@ public:
     bool IsPaused() const { return m_bPaused.load() != 0; }
 
 protected:
-    void OnDeferredStart() override;
+    // A new run takes the field in play mode with nothing of the last run
+    // left on it; one that cannot begin leaves it in menu mode.
+    void OnStarting() override;
+    void OnStartFailed() override;
 
 private:
     void Invalidate(bool bErase);

@@ -66,8 +66,9 @@ void CWorkerThread::SetPaused(bool bPaused)
 
 void CWorkerThread::Cancel()
 {
+    // The request stays raised until the next Start: nothing may lower it
+    // while this run is still ending.
     OnStop();
-    m_bStopRequested.store(0);
     throw -1;
 }
 
@@ -75,7 +76,9 @@ void CWorkerThread::OnWaitBegin() {}
 
 void CWorkerThread::OnStop() {}
 
-void CWorkerThread::OnDeferredStart() {}
+void CWorkerThread::OnStarting() {}
+
+void CWorkerThread::OnStartFailed() {}
 
 void CWorkerThread::SetStatusText(int32_t nStringId)
 {
@@ -131,71 +134,56 @@ void CWorkerThread::ResetState()
 int32_t CWorkerThread::Start()
 {
     std::lock_guard<std::mutex> lock(m_csThread);
-    if (m_bActive.load()) {
-        m_bStartPending = true;
-        return 0;
-    }
-    // The previous thread has left its run; joining it takes no time.
-    if (m_thread.joinable())
+    // A stopped run ends at its next wait or checkpoint, moments away; one
+    // that ends by itself has already left its loop.
+    if (m_thread.joinable()) {
+        RequestStop();
         m_thread.join();
+    }
+    // From here to the new thread nothing else touches the run's state: a
+    // stop or mode change made now belongs to the new run.
     ResetState();
-    // Active from here, not from the thread's first line, so that a second
-    // Start right away is deferred instead of starting a second thread.
+    OnStarting();
+    // Active from here, not from the thread's first line, so that IsActive
+    // tells right away that a run is on.
     m_bActive.store(1);
     try {
-        m_thread = std::thread(&CWorkerThread::ThreadProc, this);
+        m_thread = BeginThread();
     } catch (const std::system_error&) {
         m_bActive.store(0);
+        OnStartFailed();
+        return -1;
     }
     return 0;
+}
+
+std::thread CWorkerThread::BeginThread()
+{
+    return std::thread(&CWorkerThread::ThreadProc, this);
 }
 
 int32_t CWorkerThread::RequestStop()
 {
     SetWakingFlag(m_bStopRequested, true);
-    std::lock_guard<std::mutex> lock(m_csThread);
-    m_bStartPending = false;
     return 0;
-}
-
-bool CWorkerThread::IsBusy() const
-{
-    std::lock_guard<std::mutex> lock(m_csThread);
-    return m_bActive.load() != 0 || m_bStartPending;
 }
 
 void CWorkerThread::StopAndJoin()
 {
+    std::lock_guard<std::mutex> lock(m_csThread);
     RequestStop();
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(m_csThread);
-        thread = std::move(m_thread);
-    }
-    if (thread.joinable())
-        thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 int32_t CWorkerThread::ThreadProc(CWorkerThread* pWorker)
 {
-    for (;;) {
-        pWorker->m_bActive.store(1);
-        try {
-            pWorker->Run();
-        } catch (...) {
-            // Cancellation, or anything else leaving the run: the thread ends
-            // quietly either way.
-        }
-        {
-            std::lock_guard<std::mutex> lock(pWorker->m_csThread);
-            if (!pWorker->m_bStartPending) {
-                pWorker->m_bActive.store(0);
-                return 0;
-            }
-            pWorker->m_bStartPending = false;
-            pWorker->ResetState();
-            pWorker->m_bActive.store(1);
-        }
-        pWorker->OnDeferredStart();
+    try {
+        pWorker->Run();
+    } catch (...) {
+        // Cancellation, or anything else leaving the run: the thread ends
+        // quietly either way.
     }
+    pWorker->m_bActive.store(0);
+    return 0;
 }

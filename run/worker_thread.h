@@ -12,9 +12,10 @@
 // A reusable worker thread with cooperative cancellation: Run is the body,
 // and at each Checkpoint a pending stop request leaves it by throwing.
 //
-// One worker at a time per object. A Start while the previous run is still
-// winding down is remembered and begins as soon as that run has ended, so
-// the window never waits for the worker. Destruction stops and joins.
+// One worker at a time per object. Every wait of a run ends at once on a
+// stop request, so a run ends within moments of it: Start stops and joins
+// the previous run before it begins the next, and destruction stops and
+// joins.
 class CWorkerThread
 {
 public:
@@ -33,10 +34,12 @@ public:
     virtual void ShowMessage(int32_t nStringId);
     virtual void ShowMessage(std::string strText);
 
+    // Ends the previous run, if any, then begins a new one. 0, or -1 when
+    // the system would not start a thread.
     int32_t Start();
     int32_t RequestStop();
     void ResetState();
-    // Requests a stop and waits for the thread to end. For shutdown only.
+    // Requests a stop and waits for the thread to end.
     void StopAndJoin();
 
     std::string GetStatusText() const;
@@ -45,8 +48,7 @@ public:
     COwnerWindow* GetOwner() const { return m_pOwner.load(); }
 
     bool IsActive() const { return m_bActive.load() != 0; }
-    // Active, or a Start is waiting for the previous run to end.
-    bool IsBusy() const;
+    bool IsStopRequested() const { return m_bStopRequested.load() != 0; }
     void SetPaused(bool bPaused);
 
     static int32_t ThreadProc(CWorkerThread* pWorker);
@@ -57,9 +59,14 @@ protected:
     // False when it was cut short.
     bool Wait(int32_t nMilliseconds);
 
-    // Called on the worker thread before a run that was started while the
-    // previous one was still ending.
-    virtual void OnDeferredStart();
+    // Called by Start on the calling thread once no run is left, right
+    // before the new thread begins; and instead of the run when the thread
+    // could not begin.
+    virtual void OnStarting();
+    virtual void OnStartFailed();
+    // Begins the thread that runs ThreadProc; throws std::system_error when
+    // the system refuses.
+    virtual std::thread BeginThread();
 
     std::atomic<int32_t> m_bPaused{0};
     std::atomic<int32_t> m_bStopRequested{0};
@@ -71,10 +78,9 @@ private:
     // Raises or lowers a flag that a waiting worker must see at once.
     void SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue);
 
-    // Guards the thread object and the deferred start; held only briefly.
-    mutable std::mutex m_csThread;
+    // Guards the thread object: one Start or StopAndJoin at a time.
+    std::mutex m_csThread;
     std::thread m_thread;
-    bool m_bStartPending = false;
 
     // Every wait of the worker sleeps on this; raising the stop request,
     // pausing and resuming notify it under the mutex.

@@ -2,6 +2,7 @@
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
+#include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 #include "temp_dir.h"
 
@@ -55,9 +56,9 @@ TEST_F(QuizLoadTest, PlaysTheFirstFiveLinesWhateverTheLineEnds)
     EXPECT_EQ(Get().size(), 8u);
     EXPECT_EQ(m_chooser.m_nShown, 0);
 
-    // A line of several megabytes is read whole.
-    const std::string strAnswer(3 * 1024 * 1024, 'A');
-    const std::string strQuestion(2 * 1024 * 1024, 'Q');
+    // A line of several megabytes is read whole; an answer may be 1,000 bytes.
+    const std::string strAnswer(1000, 'A');
+    const std::string strQuestion(5 * 1024 * 1024, 'Q');
     m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
     EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
     EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
@@ -87,7 +88,7 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
     EXPECT_EQ(Get(), Records{});
 }
 
-TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
+TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
 {
     m_set.Load(Write(kEightLines), 5);
     const std::string strMissing = (m_dir.Path() / "missing.csv").string();
@@ -99,26 +100,34 @@ TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(Get(), kFirstFive);
 
-    // Confirmed, but what was chosen or named cannot be opened or is no
-    // regular file. A pipe's writer lets an open for reading through instead
-    // of hanging, and Load would then find an empty file.
+    // Confirmed, but what was chosen (no name given) or named cannot be
+    // opened, is no regular file or fails to read. A pipe's writer lets an
+    // open for reading through instead of hanging.
     m_chooser.m_bConfirm = true;
-    for (const std::string& strChosen : {strMissing, m_dir.Path().string()}) {
+    const CNamedPipe pipe(PathToString(m_dir.Path()));
+    ASSERT_TRUE(pipe.IsValid());
+    const std::string strDir = m_dir.Path().string();
+    int nError = 0;
+    const std::string strUnreadable = UnreadableFilePath(nError);
+    const std::pair<std::string, std::string> failures[] = { // named, chosen
+        {"", strMissing},         {"", strDir},           {"", pipe.GetPath()},
+        {strDir, ""},             {NullDevicePath(), ""}, {pipe.GetPath(), ""},
+        {"", strUnreadable}};
+    for (const auto& [strNamed, strChosen] : failures) {
         m_chooser.m_strPath = strChosen;
-        m_set.Load("", 5);
-        EXPECT_EQ(Get(), kFirstFive) << strChosen;
+        EXPECT_THROW(m_set.Load(strNamed, 5), CFileException) << strNamed << strChosen;
+        EXPECT_EQ(Get(), kFirstFive) << strNamed << strChosen;
     }
-    for (const std::string& strNamed : {m_dir.Path().string(), NullDevicePath()}) {
-        m_set.Load(strNamed, 5);
-        EXPECT_EQ(Get(), kFirstFive) << strNamed;
+
+    // An answer over 1,000 bytes: nothing of the file is loaded.
+    try {
+        m_set.Load(Write("A,Q\n\n" + std::string(1001, 'x') + ",q\n"), 5);
+        ADD_FAILURE() << "an over-long answer was loaded";
+    } catch (const CQuestionFileError& e) {
+        EXPECT_EQ(e.GetLine(), 3);
+        EXPECT_NE(std::string(e.what()).find("1001"), std::string::npos) << e.what();
     }
-    for (bool bChosen : {false, true}) {
-        const CNamedPipe pipe(PathToString(m_dir.Path()));
-        ASSERT_TRUE(pipe.IsValid());
-        m_chooser.m_strPath = pipe.GetPath();
-        m_set.Load(bChosen ? std::string() : pipe.GetPath(), 5);
-        EXPECT_EQ(Get(), kFirstFive) << "pipe, chosen: " << bChosen;
-    }
+    EXPECT_EQ(Get(), kFirstFive);
 
     // Without a dialog nothing can be chosen.
     CQuestionSet other;
@@ -129,17 +138,6 @@ TEST_F(QuizLoadTest, AFailedLoadKeepsTheQuestions)
     m_chooser.m_strPath = Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
-}
-
-TEST_F(QuizLoadTest, AReadErrorIsThrownAndKeepsTheQuestions)
-{
-    int nError = 0;
-    const std::string strPath = UnreadableFilePath(nError);
-    if (strPath.empty())
-        GTEST_SKIP() << "no file here fails to read";
-    m_set.Load(Write(kEightLines), 5);
-    EXPECT_THROW(m_set.Load(strPath, 5), CFileException);
-    EXPECT_EQ(Get(), kFirstFive);
 }
 
 TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)

@@ -14,7 +14,9 @@
 #include <future>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,7 +31,17 @@ class CountingRunner : public CQuizRunner
 public:
     ~CountingRunner() override { StopAndJoin(); }
     void OnStop() override { ++m_nStops; }
+    std::thread BeginThread() override
+    {
+        if (m_onBegin)
+            m_onBegin();
+        if (m_bFailToBegin)
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return CQuizRunner::BeginThread();
+    }
     std::atomic<int32_t> m_nStops{0};
+    std::function<void()> m_onBegin;
+    bool m_bFailToBegin = false;
 };
 
 // A quiz on the window's play area. Sleeps return at once and are logged
@@ -108,7 +120,7 @@ protected:
     {
         // Guards against a hang only; a quiz takes milliseconds here.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (m_runner.IsBusy()) {
+        while (m_runner.IsActive()) {
             ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the quiz never ended";
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -133,7 +145,6 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
 
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
-    m_field.SetRunning(1);
     RunToEnd();
     const Log expected = {
         "repaint+erase",           // question shown, tiles placed
@@ -173,13 +184,11 @@ TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKee
         return entries;
     };
     m_nFeed = -1;
-    m_field.SetRunning(1);
     RunToEnd();
     EXPECT_EQ(Verdicts(), (Log{kIncorrect + "AB", kCorrect, kIncorrect + "\x8c\xa2"}));
     EXPECT_EQ(result(), (Log{"1", "AB>BA wrong", "> ok", "\x8c\xa2>\xa2\x8c wrong"}));
     EXPECT_EQ(progress, (Log{"1/3", "1/3", "2/3", "2/3", "3/3", "3/3"}));
     m_nFeed = 1;
-    m_field.SetRunning(1);
     RunToEnd();
     EXPECT_EQ(Verdicts(), (Log{kCorrect + "AB", kCorrect, kCorrect + "\x8c\xa2"}));
     EXPECT_EQ(result(), (Log{"3", "AB>AB ok", "> ok", "\x8c\xa2>\x8c\xa2 ok"}));
@@ -211,24 +220,28 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
     EXPECT_EQ(m_runner.m_nStops.load(), 0);
 
     // A stop during the question pause ends the run at the pass's checkpoint;
-    // the waits up to there take no time.
+    // none of the waits up to there sleeps: the step delay with the tiles
+    // parked, the verdict pause and the step delay with the last tile eaten.
     m_questions.RemoveAll();
     m_questions.Add("Q1", "AB");
     m_questions.Add("Q2", "CD");
-    m_nFeed = 0;
-    m_onSleep = [this](int32_t) {
-        Feed(-1); // every tile parked out of the snake's way
-        m_runner.RequestStop();
-    };
-    m_field.SetRunning(1);
-    RunToEnd();
-    EXPECT_EQ(Take(), (Log{"repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", "repaint"}));
-    // Cancelled: the field is left as it was, the mode is the window's, and
-    // there is no result.
-    EXPECT_EQ(m_field.GetTileCount(), 2);
-    EXPECT_EQ(m_field.IsRunning(), 1);
-    EXPECT_EQ(m_runner.m_nStops.load(), 1);
-    EXPECT_TRUE(m_field.GetResult().IsEmpty());
+    const std::pair<int32_t, Log> cases[] = {
+        {-1, {"repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", "repaint"}},
+        {0, {"repaint+erase", "sleep 1000 Q1 tiles 1", "repaint+erase", "repaint", "repaint", "repaint"}}};
+    for (const auto& [nTile, expected] : cases) {
+        m_questions.GetAt(0)->SetAnswer(nTile < 0 ? "AB" : "A");
+        m_onSleep = [&, nTile = nTile](int32_t) {
+            Feed(nTile);
+            m_runner.RequestStop();
+        };
+        RunToEnd();
+        EXPECT_EQ(Take(), expected) << nTile;
+        // Cancelled: the field is left as it was, the mode is the window's.
+        EXPECT_EQ(m_field.GetTileCount(), nTile < 0 ? 2 : 0);
+        EXPECT_EQ(m_field.IsRunning(), 1);
+        EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
+    }
+    EXPECT_EQ(m_runner.m_nStops.load(), 2);
 
     // A Stop that reaches menu mode after the last checkpoint: the run ends
     // by itself, but shows no result.
@@ -239,7 +252,6 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
         if (ms == CQuizRunner::kVerdictPause)
             m_field.SetRunning(0);
     };
-    m_field.SetRunning(1);
     RunToEnd();
     EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
     EXPECT_TRUE(m_field.GetResult().IsEmpty());
@@ -259,7 +271,6 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
                 paused.set_value();
             }
         };
-        m_field.SetRunning(1);
         m_runner.Start();
         paused.get_future().wait();
         std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
@@ -275,46 +286,52 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
     }
 }
 
-TEST_F(QuizTest, StartWhileAStoppedRunWindsDownBeginsAfterItWithoutASecondThread)
+TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
 {
-    m_questions.Add("Q1", "A");
-    std::promise<void> held;
-    std::promise<void> release;
-    const std::shared_future<void> released = release.get_future().share();
-    std::atomic<int32_t> nInside{0};
-    std::atomic<int32_t> nMaxInside{0};
-    int32_t nPauses = 0;
-    // The first run holds in its question pause with its tile out of reach;
-    // the second is fed.
-    m_onSleep = [&](int32_t ms) {
-        nMaxInside = std::max(nMaxInside.load(), ++nInside);
-        if (ms == CQuizRunner::kQuestionPause && m_field.GetSnake().GetSegmentCount() == 0 &&
-            nPauses++ == 0) {
-            Feed(-1);
-            held.set_value();
-            released.wait();
-        }
-        m_nFeed = nPauses > 1 ? 1 : 0;
-        --nInside;
+    m_questions.Add("Q1", "AB");
+    // Both runs hold in their question pause, tiles out of reach, until the
+    // test stops them.
+    std::atomic<int32_t> nHeld{0};
+    std::atomic<int32_t> nReleased{0};
+    m_onSleep = [&](int32_t) {
+        Feed(-1);
+        for (const int32_t n = ++nHeld; n <= 2 && nReleased < n;)
+            std::this_thread::yield();
     };
+    const auto stopWhenHeld = [&](int32_t n) {
+        while (nHeld < n)
+            std::this_thread::yield();
+        m_field.SetRunning(0); // as the window does
+        m_runner.RequestStop();
+        nReleased = n;
+    };
+    // What the window would paint as the new thread begins.
+    Log begins;
+    m_runner.m_onBegin = [&] {
+        begins.push_back("tiles " + std::to_string(m_field.GetTileCount()) + " body " +
+                         std::to_string(m_field.GetSnake().GetSegmentCount()) + " mode " +
+                         std::to_string(m_field.IsRunning()) + " status " + m_runner.GetStatusText());
+    };
+    m_field.GetSnake().AddSegment(CCharObject());
 
-    m_field.SetRunning(1);
-    m_runner.Start();
-    held.get_future().wait();
-    // The window: Stop, then Start again while the first run is still in its
-    // question pause. Neither call may wait for the worker.
-    m_field.SetRunning(0);
-    m_runner.RequestStop();
-    m_field.SetRunning(1);
-    m_runner.Start();
-    EXPECT_TRUE(m_runner.IsBusy());
-    release.set_value();
+    ASSERT_EQ(m_runner.Start(), 0);
+    stopWhenHeld(1);
+    ASSERT_EQ(m_runner.Start(), 0); // the stopped run may still be ending
+    stopWhenHeld(2);
     WaitIdle();
+    EXPECT_EQ(m_field.GetTileCount(), 2) << "a stopped run's tiles were not left for the next Start";
+    EXPECT_EQ(begins, Log(2, "tiles 0 body 0 mode 1 status "));
+    EXPECT_EQ(m_runner.m_nStops.load(), 2) << "the second stop was lost";
+    EXPECT_EQ(m_field.IsRunning(), 0) << "a restart undid the window's menu mode";
+    EXPECT_EQ(Verdicts(), Log{});
 
-    EXPECT_EQ(nMaxInside.load(), 1) << "two workers ran at once";
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"}) << "the second Start was lost";
-    EXPECT_EQ(m_runner.m_nStops.load(), 1);
+    // A thread that cannot begin leaves menu mode and nothing running.
+    m_runner.m_bFailToBegin = true;
+    m_field.SetRunning(1);
+    EXPECT_EQ(m_runner.Start(), -1);
     EXPECT_EQ(m_field.IsRunning(), 0);
+    EXPECT_FALSE(m_runner.IsActive());
+    EXPECT_EQ(Take().back(), "repaint+erase");
 }
 
 // Real sleeps: a stop cuts a long wait short, whether it comes before the

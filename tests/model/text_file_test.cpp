@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -68,6 +70,16 @@ TEST_F(TextFileTest, OpensRegularFilesOnly)
                                       pipe.GetPath()})
         EXPECT_FALSE(m_file.Open(strBad)) << strBad;
     EXPECT_FALSE(m_file.IsOpen());
+    // The reason goes with the path: what it is, or what the system said.
+    const std::tuple<std::string, CFileException::EKind, int> reasons[] = {
+        {m_dir.Path().string(), CFileException::EKind::NotRegular, 0},
+        {(m_dir.Path() / "missing").string(), CFileException::EKind::Open, ENOENT}};
+    for (const auto& [strBad, kind, nError] : reasons) {
+        EXPECT_FALSE(m_file.Open(strBad));
+        const CFileException e = m_file.OpenError();
+        EXPECT_EQ(e.GetPath(), strBad);
+        EXPECT_TRUE(e.GetKind() == kind && e.GetOsError() == nError) << strBad << ": " << e.what();
+    }
     EXPECT_TRUE(m_file.Open(strPath));
 }
 
