@@ -1,9 +1,13 @@
+#include "platform/code_page.h"
 #include "quiz/csv_file.h"
 #include "quiz/question_set.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
+#include <string_view>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Question files of a given number of lines, each an answer of 8 bytes and a
-// question of about 30 bytes in code page 932, written once per run.
+// question of about 30 bytes in code page 932, written once per run. A
+// negative count asks for the same lines in UTF-8 behind a byte-order mark.
 class GeneratedFiles
 {
 public:
@@ -35,18 +40,29 @@ public:
             fs::create_directories(m_dir);
         }
         const std::string strPath = (m_dir / (std::to_string(nLines) + ".csv")).string();
-        std::mt19937 random(static_cast<uint32_t>(nLines));
+        const bool bUtf8 = nLines < 0;
+        std::mt19937 random(static_cast<uint32_t>(std::abs(nLines)));
         std::ofstream out(strPath, std::ios::binary);
+        if (bUtf8)
+            out << "\xEF\xBB\xBF";
         std::string strLine;
-        for (int64_t i = 0; i < nLines; ++i) {
+        for (int64_t i = 0; i < std::abs(nLines); ++i) {
             strLine.clear();
             for (int c = 0; c < 8; ++c)
                 strLine += static_cast<char>('A' + random() % 26);
             strLine += ',';
             // Ten hiragana (two bytes each), a space and nine ASCII bytes.
             for (int c = 0; c < 10; ++c) {
-                strLine += '\x82';
-                strLine += static_cast<char>(0x9F + random() % 83);
+                if (bUtf8) {
+                    // U+3041 to U+3093: E3 81 81 to E3 82 93.
+                    const int n = 0x41 + static_cast<int>(random() % 83);
+                    strLine += '\xE3';
+                    strLine += static_cast<char>(n < 0x80 ? 0x81 : 0x82);
+                    strLine += static_cast<char>(0x80 | (n & 0x3F));
+                } else {
+                    strLine += '\x82';
+                    strLine += static_cast<char>(0x9F + random() % 83);
+                }
             }
             strLine += " Q";
             strLine += std::to_string(1000000 + random() % 9000000);
@@ -68,7 +84,7 @@ void SetThroughput(benchmark::State& state, const std::string& strPath)
 {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(fs::file_size(strPath)));
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * std::abs(state.range(0)));
 }
 
 // The floor to compare with: every line read into one reused string.
@@ -123,10 +139,28 @@ void BM_LoadEveryLine(benchmark::State& state)
     SetThroughput(state, strPath);
 }
 
+// The conversion alone, from a UTF-8 file's bytes in memory.
+void BM_Utf8ToCodePage932(benchmark::State& state)
+{
+    const std::string& strPath = g_files.Get(state.range(0));
+    std::ifstream in(strPath, std::ios::binary);
+    const std::string strUtf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string strOut;
+    for (auto _ : state) {
+        strOut.clear();
+        if (AppendUtf8AsCodePage932(std::string_view(strUtf8).substr(3), strOut) != std::string_view::npos)
+            state.SkipWithError("not converted");
+    }
+    SetThroughput(state, strPath);
+}
+
 #define QUIZ_FILE_SIZES Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_GetlineLoop)->QUIZ_FILE_SIZES;
 BENCHMARK(BM_CsvReadAll)->QUIZ_FILE_SIZES;
 BENCHMARK(BM_LoadFive)->QUIZ_FILE_SIZES;
 BENCHMARK(BM_LoadEveryLine)->QUIZ_FILE_SIZES;
+// About 1 MB: the same 20,000 lines in code page 932 and in UTF-8.
+BENCHMARK(BM_LoadEveryLine)->Arg(20000)->Arg(-20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Utf8ToCodePage932)->Arg(-20000)->Unit(benchmark::kMillisecond);
 
 } // namespace

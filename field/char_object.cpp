@@ -20,11 +20,19 @@ std::string CCharObject::GetText() const
     return m_strText;
 }
 
+void CCharObject::SetHalf(int32_t nHalf, std::string strCharacter)
+{
+    m_nHalf = nHalf;
+    m_strCharacter = std::move(strCharacter);
+}
+
 void CCharObject::Assign(const CCharObject& other)
 {
     if (&other == this)
         return;
     m_strText = other.m_strText;
+    m_nHalf = other.m_nHalf;
+    m_strCharacter = other.m_strCharacter;
     SetPosition(other.GetPosition());
     SetWidth(other.GetWidth());
     SetHeight(other.GetHeight());

@@ -1,5 +1,6 @@
 #include "field/play_field.h"
 
+#include "platform/code_page.h"
 #include "platform/random.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@ constexpr Colour kBlack = 0x000000;
 constexpr Colour kTileWhite = 0xFAFAFA;
 constexpr Colour kRed = 0x0000CC;
 constexpr Colour kGold = 0x00D1E5;
+constexpr Colour kGrey = 0x8C8C8C;
+constexpr int32_t kLetterSize = 200;
 
 constexpr int32_t kSpacingSq = CPlayField::kTileSpacing * CPlayField::kTileSpacing;
 // Random attempts for one tile before the free places are counted out.
@@ -202,6 +205,17 @@ void CPlayField::PlaceTiles(std::string strAnswer)
     if (bRoom && !strAnswer.empty())
         places = std::make_unique<FreePlaces>(rcPlace, rcCentre);
 
+    // Which half of a double-byte character each byte is, pairing from the
+    // first byte on, so that a trail byte is never read as a lead byte.
+    std::vector<int32_t> halves(strAnswer.size(), CCharObject::Whole);
+    size_t nLength = 1;
+    for (size_t i = 0; i < strAnswer.size(); i += nLength) {
+        if (DecodeCodePage932Char(strAnswer, i, nLength) != kNoCharacter && nLength == 2) {
+            halves[i] = CCharObject::LeftHalf;
+            halves[i + 1] = CCharObject::RightHalf;
+        }
+    }
+
     for (size_t i = 0; i < strAnswer.size(); ++i) {
         const Point pt = bRoom ? ChooseTileCentre(*places, rcPlace, rcCentre) : AreaCentre();
         if (bRoom)
@@ -209,6 +223,10 @@ void CPlayField::PlaceTiles(std::string strAnswer)
         // The tile is complete before the list publishes it to the window.
         auto pTile = std::make_unique<CCharObject>();
         pTile->SetText(strAnswer.substr(i, 1));
+        if (halves[i] != CCharObject::Whole) {
+            const size_t nFirst = halves[i] == CCharObject::LeftHalf ? i : i - 1;
+            pTile->SetHalf(halves[i], strAnswer.substr(nFirst, 2));
+        }
         pTile->SetPosition(pt);
         m_tiles.Append(pTile.release());
     }
@@ -272,7 +290,7 @@ void CPlayField::DrawTiles(CDrawTarget& dc)
             continue;
         const Rect rc = tile.GetRect();
         dc.DrawBox(rc, kTileWhite, kTileWhite);
-        dc.DrawLabel(rc, tile.Text(), 200, kRed);
+        DrawLetter(dc, tile);
     }
 }
 
@@ -283,8 +301,34 @@ void CPlayField::DrawSnake(CDrawTarget& dc)
     for (int32_t i = 0; i < m_snake.GetSegmentCount(); ++i) {
         if (!m_snake.CopySegment(i, segment))
             continue;
-        const Rect rc = segment.GetRect();
-        dc.DrawBall(rc);
-        dc.DrawLabel(rc, segment.Text(), 200, kRed);
+        dc.DrawBall(segment.GetRect());
+        DrawLetter(dc, segment);
+    }
+}
+
+void CPlayField::DrawLetter(CDrawTarget& dc, const CCharObject& letter)
+{
+    const Rect rc = letter.GetRect();
+    const int32_t nHalf = letter.GetHalf();
+    if (nHalf == CCharObject::Whole) {
+        dc.DrawLabel(rc, letter.Text(), kLetterSize, kRed);
+        return;
+    }
+    // The character is drawn whole over this box and its neighbour on the
+    // side where it goes on, and shows only over this one: two halves side
+    // by side make the character as a single-byte letter's size draws it.
+    const bool bLeft = nHalf == CCharObject::LeftHalf;
+    Rect rcWhole = rc;
+    if (bLeft)
+        rcWhole.right += rc.Width();
+    else
+        rcWhole.left -= rc.Width();
+    dc.DrawLabelPart(rcWhole, rc, letter.Character(), kLetterSize, kRed);
+    // A small wedge on the free outer side points to where the character
+    // goes on, so that halves of symmetric characters tell apart.
+    const int32_t cy = (rc.top + rc.bottom) / 2;
+    for (int32_t i = 0; i < 4; ++i) {
+        const int32_t x = bLeft ? rc.left + 3 + i : rc.right - 4 - i;
+        dc.DrawBox(Rect{x, cy - 3 + i, x + 1, cy + 4 - i}, kGrey, kGrey);
     }
 }

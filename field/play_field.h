@@ -26,6 +26,8 @@ public:
     void Draw(CDrawTarget& dc, std::string strStatus) override;
     void DrawTiles(CDrawTarget& dc);
     void DrawSnake(CDrawTarget& dc);
+    // The letter of a tile or segment: its byte, or its half of a character.
+    void DrawLetter(CDrawTarget& dc, const CCharObject& letter);
 
     void CentreSnake();
     // Centres the snake and sets its step for play; direction and body stay.

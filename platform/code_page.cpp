@@ -1,17 +1,10 @@
 #include "platform/code_page.h"
 
-#include <cerrno>
-#include <cstddef>
-#include <cstdint>
+#include "platform/code_page_table.h"
 
-#if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
+#include <cstdint>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -27,125 +20,167 @@ bool IsTrailByte(unsigned char b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-#if defined(_WIN32)
-
-// One character of the code page (a single byte, or a lead byte with a
-// trail byte) through the system's table; 0 when it is not a character.
-char16_t ConvertOne(const char* p, int nBytes)
+int TrailIndex(unsigned char b)
 {
-    wchar_t wc[2];
-    const int n = ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, p, nBytes, wc, 2);
-    return n == 1 ? static_cast<char16_t>(wc[0]) : 0;
+    return b < 0x80 ? b - 0x40 : b - 0x41;
 }
 
-#else
+unsigned char TrailByte(int nIndex)
+{
+    return static_cast<unsigned char>(nIndex < 0x3F ? nIndex + 0x40 : nIndex + 0x41);
+}
 
-// One converter per thread: iconv_open costs far more than a tile's text,
-// and a descriptor must not be shared between threads.
-class Converter
+bool IsHalfWidthKatakana(unsigned char b)
+{
+    return b >= 0xA1 && b <= 0xDF;
+}
+
+// Rows of user-defined characters: U+E000 onwards, in order.
+constexpr unsigned char kFirstUserLead = 0xF0;
+constexpr unsigned char kLastUserLead = 0xF9;
+constexpr char32_t kFirstUser = 0xE000;
+constexpr char32_t kLastUser = kFirstUser + (kLastUserLead - kFirstUserLead + 1) * kCodePage932Trails - 1;
+
+// Unicode to code page 932 for the basic plane beyond ASCII: lead << 8 |
+// trail, or the single byte; 0 for none. Made once from the decoding table.
+class EncodingTable
 {
 public:
-    Converter() : m_cd(iconv_open("UTF-16LE", "CP932")) {}
-    ~Converter()
+    EncodingTable() : m_codes(new uint16_t[0x10000]())
     {
-        if (Ok())
-            iconv_close(m_cd);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            const int8_t nRow = kCodePage932Row[lead - 0x80];
+            for (int t = 0; nRow >= 0 && t < kCodePage932Trails; ++t) {
+                const char16_t c = kCodePage932Table[nRow][t];
+                const auto code = static_cast<uint16_t>(lead << 8 | TrailByte(t));
+                if (c && (!m_codes[c] || Rank(code) < Rank(m_codes[c])))
+                    m_codes[c] = code;
+            }
+        }
+        for (unsigned b = 0xA1; b <= 0xDF; ++b)
+            m_codes[0xFF61 + b - 0xA1] = static_cast<uint16_t>(b);
+        // What editors and other tables write for characters of the code
+        // page: the JIS forms of the wave dash, double bar, minus, cent,
+        // pound, not and dash, the yen sign and overline that 0x5C and 0x7E
+        // stand for on Japanese desktops, and the A with ring that
+        // normalising makes of the angstrom sign.
+        const std::pair<char16_t, uint16_t> others[] = {
+            {u'\u301C', 0x8160}, {u'\u2016', 0x8161}, {u'\u2212', 0x817C},
+            {u'\u00A2', 0x8191}, {u'\u00A3', 0x8192}, {u'\u00AC', 0x81CA},
+            {u'\u2014', 0x815C}, {u'\u00A5', 0x5C},   {u'\u203E', 0x7E},
+            {u'\u00C5', 0x81F0}};
+        for (const auto& [c, code] : others) {
+            if (!m_codes[c])
+                m_codes[c] = code;
+        }
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
 
-    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return m_cd; }
+    uint16_t operator[](char16_t c) const { return m_codes[c]; }
 
 private:
-    iconv_t m_cd;
+    // Where several codes give one character, the desktop writes the lowest,
+    // except that the IBM rows win over NEC's selection of them (0xED, 0xEE).
+    static int Rank(uint16_t code) { return (code >> 8 == 0xED || code >> 8 == 0xEE) << 16 | code; }
+
+    std::unique_ptr<uint16_t[]> m_codes;
 };
 
-void AppendUtf16Le(std::u16string& out, const char* p, size_t nBytes)
+const EncodingTable& Encoding()
 {
-    for (size_t i = 0; i + 1 < nBytes; i += 2) {
-        const auto lo = static_cast<unsigned char>(p[i]);
-        const auto hi = static_cast<unsigned char>(p[i + 1]);
-        out.push_back(static_cast<char16_t>(lo | (hi << 8)));
-    }
+    static const EncodingTable table;
+    return table;
 }
-
-#endif
 
 } // namespace
 
-std::u16string DecodeCodePage932(const std::string& strBytes)
+char32_t DecodeCodePage932Char(std::string_view strBytes, size_t nPos, size_t& nLength)
+{
+    nLength = 1;
+    const auto b = static_cast<unsigned char>(strBytes[nPos]);
+    if (b < 0x80)
+        return b;
+    if (IsHalfWidthKatakana(b))
+        return 0xFF61 + (b - 0xA1);
+    if (!IsLeadByte(b) || nPos + 1 >= strBytes.size())
+        return kNoCharacter;
+    const auto t = static_cast<unsigned char>(strBytes[nPos + 1]);
+    if (!IsTrailByte(t))
+        return kNoCharacter;
+    nLength = 2;
+    if (b >= kFirstUserLead && b <= kLastUserLead)
+        return kFirstUser + (b - kFirstUserLead) * kCodePage932Trails + TrailIndex(t);
+    const int8_t nRow = kCodePage932Row[b - 0x80];
+    const char16_t c = nRow < 0 ? 0 : kCodePage932Table[nRow][TrailIndex(t)];
+    return c ? c : kNoCharacter;
+}
+
+std::u16string DecodeCodePage932(std::string_view strBytes)
 {
     std::u16string out;
     out.reserve(strBytes.size());
-
-    // Plain ASCII is the same in both, and it is what most tiles hold.
-    bool bAscii = true;
-    for (char c : strBytes)
-        bAscii = bAscii && static_cast<unsigned char>(c) < 0x80;
-    if (bAscii) {
-        for (char c : strBytes)
-            out.push_back(static_cast<char16_t>(c));
-        return out;
+    size_t nLength = 1;
+    for (size_t pos = 0; pos < strBytes.size(); pos += nLength) {
+        const char32_t c = DecodeCodePage932Char(strBytes, pos, nLength);
+        out.push_back(c == kNoCharacter ? kMiddleDot : static_cast<char16_t>(c));
     }
-
-#if defined(_WIN32)
-    // The system's table maps 0x80, 0xA0 and 0xFD-0xFF to characters of its
-    // own and lets a lead byte take any trail; cut the text into characters
-    // here instead, as the other side does, so both draw the same.
-    const auto n = strBytes.size();
-    size_t pos = 0;
-    while (pos < n) {
-        const auto b = static_cast<unsigned char>(strBytes[pos]);
-        if (b < 0x80) {
-            out.push_back(static_cast<char16_t>(b));
-            ++pos;
-        } else if ((b >= 0xA1 && b <= 0xDF) ||
-                   (IsLeadByte(b) && pos + 1 < n && IsTrailByte(static_cast<unsigned char>(strBytes[pos + 1])))) {
-            // Half-width katakana, or a pair: one dot for a pair without a
-            // character.
-            const int nBytes = b >= 0xA1 && b <= 0xDF ? 1 : 2;
-            const char16_t c = ConvertOne(strBytes.data() + pos, nBytes);
-            out.push_back(c ? c : kMiddleDot);
-            pos += static_cast<size_t>(nBytes);
-        } else {
-            out.push_back(kMiddleDot);
-            ++pos;
-        }
-    }
-#else
-    thread_local Converter converter;
-    const auto n = strBytes.size();
-    size_t pos = 0;
-    while (pos < n) {
-        if (!converter.Ok()) {
-            // Without a converter only ASCII can be trusted.
-            const auto b = static_cast<unsigned char>(strBytes[pos]);
-            out.push_back(b < 0x80 ? static_cast<char16_t>(b) : kMiddleDot);
-            ++pos;
-            continue;
-        }
-        iconv(converter.Get(), nullptr, nullptr, nullptr, nullptr);
-        char buffer[256];
-        char* pIn = const_cast<char*>(strBytes.data() + pos);
-        size_t nIn = n - pos;
-        char* pOut = buffer;
-        size_t nOut = sizeof buffer;
-        const size_t rc = iconv(converter.Get(), &pIn, &nIn, &pOut, &nOut);
-        const int err = rc == static_cast<size_t>(-1) ? errno : 0;
-        AppendUtf16Le(out, buffer, static_cast<size_t>(pOut - buffer));
-        pos = n - nIn;
-        if (err == 0 || err == E2BIG)
-            continue;
-        // Not a character: one dot for a lead byte with its trail byte, or
-        // for the single byte, then go on right after it.
-        out.push_back(kMiddleDot);
-        const auto b = static_cast<unsigned char>(strBytes[pos]);
-        if (IsLeadByte(b) && pos + 1 < n && IsTrailByte(static_cast<unsigned char>(strBytes[pos + 1])))
-            pos += 2;
-        else
-            pos += 1;
-    }
-#endif
     return out;
+}
+
+char32_t DecodeUtf8Char(std::string_view strText, size_t nPos, size_t& nLength)
+{
+    nLength = 1;
+    const auto b = static_cast<unsigned char>(strText[nPos]);
+    if (b < 0x80)
+        return b;
+    size_t nBytes;
+    char32_t c;
+    char32_t nMin;
+    if (b >= 0xC2 && b <= 0xDF) {
+        nBytes = 2, c = b & 0x1F, nMin = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        nBytes = 3, c = b & 0x0F, nMin = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        nBytes = 4, c = b & 0x07, nMin = 0x10000;
+    } else {
+        return kNoCharacter;
+    }
+    if (strText.size() - nPos < nBytes)
+        return kNoCharacter;
+    for (size_t i = 1; i < nBytes; ++i) {
+        const auto next = static_cast<unsigned char>(strText[nPos + i]);
+        if ((next & 0xC0) != 0x80)
+            return kNoCharacter;
+        c = c << 6 | (next & 0x3F);
+    }
+    if (c < nMin || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kNoCharacter;
+    nLength = nBytes;
+    return c;
+}
+
+size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut)
+{
+    const EncodingTable& table = Encoding();
+    size_t nLength = 1;
+    for (size_t pos = 0; pos < strUtf8.size(); pos += nLength) {
+        const char32_t c = DecodeUtf8Char(strUtf8, pos, nLength);
+        uint16_t code = 0;
+        if (c < 0x80) {
+            strOut.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c >= kFirstUser && c <= kLastUser) {
+            const auto n = static_cast<int>(c - kFirstUser);
+            code = static_cast<uint16_t>((kFirstUserLead + n / kCodePage932Trails) << 8 |
+                                         TrailByte(n % kCodePage932Trails));
+        } else if (c < 0x10000) {
+            code = table[static_cast<char16_t>(c)];
+        }
+        if (!code)
+            return pos;
+        if (code > 0xFF)
+            strOut.push_back(static_cast<char>(code >> 8));
+        strOut.push_back(static_cast<char>(code & 0xFF));
+    }
+    return std::string_view::npos;
 }

@@ -15,6 +15,12 @@ write() {
   fi
 }
 
+# Writes stdin as UTF-8 with a byte-order mark and CR LF line ends, as a
+# spreadsheet saves "CSV UTF-8".
+write_utf8() {
+  { printf '\357\273\277'; sed 's/$/\r/'; } > "$1"
+}
+
 # Answers in ASCII: one tile per letter.
 write fruits_english.csv <<'TEXT'
 APPLE,りんご を英語で
@@ -43,4 +49,14 @@ write kanji_reading.csv crlf <<'TEXT'
 月曜日,日曜日の次の日は？
 東京,日本の首都は？
 図書館,本を借りるところは？
+TEXT
+
+# The same kind of quiz saved as UTF-8: read as it is, converted on loading.
+write_utf8 kanji_utf8.csv <<'TEXT'
+富士山,日本でいちばん高い山は？
+山,「やま」を漢字で
+日本,「にほん」を漢字で
+東京,日本の首都は？
+大阪,「おおさか」を漢字で
+北海道,日本のいちばん北にある都道府県は？
 TEXT

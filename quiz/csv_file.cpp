@@ -1,8 +1,12 @@
 #include "quiz/csv_file.h"
 
+#include "platform/code_page.h"
+#include "quiz/question_file_error.h"
 #include "quiz/split_string.h"
+#include "quiz/utf8_detector.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -30,6 +34,28 @@ size_t LengthSize(size_t nLength)
     for (; nLength >= 0x80; nLength >>= 7)
         ++nBytes;
     return nBytes;
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool StartsWithByteOrderMark(std::string_view strLine)
+{
+    return strLine.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+}
+
+// Why the UTF-8 line cannot be read from nPos on, for the player.
+std::string BadUtf8Reason(std::string_view strLine, size_t nPos)
+{
+    size_t nLength = 1;
+    const char32_t c = DecodeUtf8Char(strLine, nPos, nLength);
+    char szCode[16];
+    if (c == kNoCharacter) {
+        std::snprintf(szCode, sizeof szCode, "0x%02X", static_cast<unsigned char>(strLine[nPos]));
+        return std::string("UTF-8として読めないバイト ") + szCode + " があります";
+    }
+    std::snprintf(szCode, sizeof szCode, "U+%04X", static_cast<unsigned>(c));
+    return "「" + std::string(strLine.substr(nPos, nLength)) + "」(" + szCode +
+           ") はシフトJISで表せない文字です";
 }
 
 } // namespace
@@ -87,17 +113,55 @@ CCsvFile::~CCsvFile()
     RemoveAll();
 }
 
+void CCsvFile::Rewind()
+{
+    SeekToBegin();
+    m_nLine = 0;
+}
+
+void CCsvFile::DetectEncoding()
+{
+    m_bUtf8 = false;
+    std::string strLine;
+    if (ReadString(strLine)) {
+        m_bUtf8 = StartsWithByteOrderMark(strLine);
+        CUtf8Detector detector;
+        for (bool bMore = !m_bUtf8; bMore && detector.IsPossible(); bMore = ReadString(strLine))
+            detector.Feed(strLine);
+        m_bUtf8 = m_bUtf8 || detector.IsUtf8();
+    }
+    Rewind();
+}
+
+bool CCsvFile::ReadLine(std::string& strLine)
+{
+    if (!m_bUtf8)
+        return ReadString(strLine);
+    if (!ReadString(m_strUtf8Line))
+        return false;
+    m_nLine += m_nLine < kMaxIndex ? 1 : 0;
+    std::string_view strRead = m_strUtf8Line;
+    if (m_nLine == 1 && StartsWithByteOrderMark(strRead))
+        strRead.remove_prefix(kByteOrderMark.size());
+    strLine.clear();
+    const size_t nBad = AppendUtf8AsCodePage932(strRead, strLine);
+    if (nBad != std::string_view::npos)
+        throw CQuestionFileError(m_nLine, BadUtf8Reason(strRead, nBad));
+    return true;
+}
+
 bool CCsvFile::ReadAll()
 {
     std::string strLine;
     std::vector<std::string_view> fields;
 
+    DetectEncoding();
     // The first line decides which columns exist before any line is stored.
-    ReadString(strLine);
+    ReadLine(strLine);
     SplitString(strLine, kSeparators, fields);
     const int32_t nFirstLineFields =
         static_cast<int32_t>(std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex)));
-    SeekToBegin();
+    Rewind();
 
     if (m_nColumnCount == 0) {
         m_nRowCount = 0;
@@ -105,12 +169,12 @@ bool CCsvFile::ReadAll()
         return true;
     }
     int32_t nLines = 0;
-    while (ReadString(strLine)) {
+    while (ReadLine(strLine)) {
         if (nLines < kMaxIndex)
             ++nLines;
     }
     m_nRowCount = nLines;
-    SeekToBegin();
+    Rewind();
     FillUsedTable(nFirstLineFields);
     return true;
 }
@@ -144,7 +208,7 @@ void CCsvFile::FillNewTable(int32_t nFirstLineFields)
     std::string strLine;
     std::vector<std::string_view> fields;
     // A line past the largest count has no cell, as a column cannot hold it.
-    while (m_nRowCount + nBatchRows < kMaxIndex && ReadString(strLine)) {
+    while (m_nRowCount + nBatchRows < kMaxIndex && ReadLine(strLine)) {
         fields.clear();
         SplitString(strLine, kSeparators, fields);
         const size_t nFields = std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex));
@@ -184,7 +248,7 @@ void CCsvFile::FillUsedTable(int32_t nFirstLineFields)
     // position, which stays the same while lines are read (columns are only
     // appended): remember it instead of asking again for every line.
     std::vector<CColumn*> known;
-    for (int64_t r = 0; ReadString(strLine); ++r) {
+    for (int64_t r = 0; ReadLine(strLine); ++r) {
         fields.clear();
         SplitString(strLine, kSeparators, fields);
         const size_t nFields = std::min<size_t>(fields.size(), static_cast<size_t>(kMaxIndex));

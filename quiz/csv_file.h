@@ -40,9 +40,14 @@ public:
     CCsvFile();
     ~CCsvFile() override;
 
-    // Reads the whole open file into the table. Throws CFileException when
-    // reading fails; the table is then partly filled.
+    // Reads the whole open file into the table, in code page 932: a file that
+    // starts with the UTF-8 byte-order mark, or that CUtf8Detector finds to
+    // be UTF-8, is converted line by line. Throws CFileException when reading
+    // fails, CQuestionFileError for a UTF-8 line that has bytes that are no
+    // UTF-8 or a character the code page lacks; the table is then partly
+    // filled.
     bool ReadAll();
+    bool IsUtf8() const { return m_bUtf8; }
 
     // The column for the index, created with empty cells when it is not
     // registered yet; nullptr when it does not exist and the table has no rows.
@@ -61,6 +66,12 @@ public:
     void RemoveAll();
 
 private:
+    // Decides m_bUtf8, reading the file through as far as needed, and goes
+    // back to the first line.
+    void DetectEncoding();
+    // The next line in code page 932.
+    bool ReadLine(std::string& strLine);
+    void Rewind();
     void FillNewTable(int32_t nFirstLineFields);
     void FillUsedTable(int32_t nFirstLineFields);
     bool IsRegistered(int32_t nIndex) const;
@@ -77,6 +88,10 @@ private:
     int32_t m_nFirstUnregistered = 0;
     int32_t m_nRowCount = 0;
     int32_t m_nColumnCount = 0;
+    bool m_bUtf8 = false;
+    // Lines read since the first, for the player's message.
+    int32_t m_nLine = 0;
+    std::string m_strUtf8Line;
 
     // The cells' texts, packed in large chunks that never move, so that a
     // file costs a few allocations instead of one per cell. Freed by

@@ -5,6 +5,7 @@
 #include "render/resources.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -103,17 +104,41 @@ void CPainter::DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Col
 {
     if (strText.empty() || IsEmpty(rc))
         return;
-    const QString text = QString::fromStdU16String(DecodeCodePage932(strText));
     const QFont previousFont = m_pDC->font();
     const QPen previousPen = m_pDC->pen();
+    DrawCentred(rc, strText, nSize, colour);
+    m_pDC->setPen(previousPen);
+    m_pDC->setFont(previousFont);
+}
+
+void CPainter::DrawLabelPart(Rect rcText, Rect rcClip, const std::string& strText, int32_t nSize,
+                             Colour colour)
+{
+    if (strText.empty() || IsEmpty(rcText) || IsEmpty(rcClip))
+        return;
+    m_pDC->save();
+    m_pDC->setClipRect(QRect(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height()),
+                       Qt::IntersectClip);
+    DrawCentred(rcText, strText, nSize, colour);
+    m_pDC->restore();
+}
+
+TextExtent CPainter::MeasureLabel(const std::string& strText, int32_t nSize)
+{
+    const QFontMetrics metrics(LabelFont(nSize), m_pDC->device());
+    const QString text = QString::fromStdU16String(DecodeCodePage932(strText));
+    return TextExtent{metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void CPainter::DrawCentred(Rect rc, const std::string& strText, int32_t nSize, Colour colour)
+{
+    const QString text = QString::fromStdU16String(DecodeCodePage932(strText));
     m_pDC->setFont(LabelFont(nSize));
     m_pDC->setPen(ToQColor(colour));
     m_pDC->setBackgroundMode(Qt::TransparentMode);
     // One line, centred; Qt clips a line wider than the box to the box.
     m_pDC->drawText(QRect(rc.left, rc.top, rc.Width(), rc.Height()),
                     Qt::AlignCenter | Qt::TextSingleLine, text);
-    m_pDC->setPen(previousPen);
-    m_pDC->setFont(previousFont);
 }
 
 void CPainter::DrawBall(Rect rc)

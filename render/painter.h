@@ -23,6 +23,9 @@ public:
 
     void DrawBox(Rect rc, Colour outline, Colour fill) override;
     void DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour colour) override;
+    void DrawLabelPart(Rect rcText, Rect rcClip, const std::string& strText, int32_t nSize,
+                       Colour colour) override;
+    TextExtent MeasureLabel(const std::string& strText, int32_t nSize) override;
     void DrawBall(Rect rc) override;
 
     // 0x00BBGGRR to a colour.
@@ -33,5 +36,8 @@ public:
     static QFont LabelFont(int32_t nSize);
 
 private:
+    // Sets font, colour and background mode and draws; restores nothing.
+    void DrawCentred(Rect rc, const std::string& strText, int32_t nSize, Colour colour);
+
     QPainter* m_pDC;
 };

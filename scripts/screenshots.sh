@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-sample=${1:-fruits_english.csv}
+sample=${1:-kanji_utf8.csv}
 out=$root/docs/screenshots
 build=$root/build/shots
 

@@ -36,26 +36,36 @@ void PaintLoop(benchmark::State& state, CPlayField& field, const std::string& st
     }
 }
 
-// 14 tiles and 14 body segments; arg 0 with no status text (the snake
-// moving), arg 1 with a question shown over them.
+// 14 tiles and 14 body segments; first arg 0 with no status text (the snake
+// moving), 1 with a question shown over them, 2 with one of 40 characters
+// that takes two lines; second arg 1 for seven
+// double-byte characters on the tiles and seven in the body, all halves.
 void BM_PaintPlay(benchmark::State& state)
 {
     CPlayField field;
     SetLayout(field);
     SeedRandom(5);
-    field.PlaceTiles("ABCDEFGHIJKLMN");
+    const std::string strKanji = "\x93\xFA\x96\x7B\x8E\x52\x90\xEC\x8A\x43\x8B\xF3\x89\xD4"; // 日本山川海空花
+    field.PlaceTiles(state.range(1) ? strKanji : "ABCDEFGHIJKLMN");
     CCharObject eaten;
     for (int i = 0; i < 14; ++i) {
-        eaten.SetText(std::string(1, static_cast<char>('a' + i)));
+        eaten.SetText(state.range(1) ? strKanji.substr(static_cast<size_t>(i), 1)
+                                     : std::string(1, static_cast<char>('a' + i)));
+        if (state.range(1))
+            eaten.SetHalf(i % 2 ? CCharObject::RightHalf : CCharObject::LeftHalf,
+                          strKanji.substr(static_cast<size_t>(i / 2 * 2), 2));
         field.GetSnake().AddSegment(eaten);
         field.GetSnake().GetSegment(i)->SetPosition(Point{40 + 20 * i, 220});
     }
     field.SetRunning(1);
-    const std::string strQuestion =
-        state.range(0) ? "\x93\xFA\x96\x7B\x82\xCC\x8E\xF1\x93\x73\x82\xCD?" : "";
+    std::string strQuestion;
+    if (state.range(0) == 1)
+        strQuestion = "\x93\xFA\x96\x7B\x82\xCC\x8E\xF1\x93\x73\x82\xCD?";
+    for (int i = 0; state.range(0) == 2 && i < 10; ++i)
+        strQuestion += "\x93\xFA\x96\x7B\x82\xCC\x8E\x52"; // 日本の山
     PaintLoop(state, field, strQuestion);
 }
-BENCHMARK(BM_PaintPlay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintPlay)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 void BM_PaintMenu(benchmark::State& state)
 {

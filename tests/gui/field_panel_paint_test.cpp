@@ -1,4 +1,5 @@
 #include "field/play_field.h"
+#include "render/painter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -117,6 +118,7 @@ TEST_F(FieldPanelPaintTest, PlayShowsTilesSnakeStopButtonAndProgressOnly)
         EXPECT_EQ(Count(img, rc, kBlack), 95 * 32) << "menu button";
     // A near-white tile with a red letter; nothing else near white.
     EXPECT_GT(Count(img, kTile, kRed), 10);
+    EXPECT_EQ(Count(img, kTile, kGrey), 0) << "a letter is no half";
     EXPECT_EQ(Count(img, kArea, kTileWhite), Count(img, kTile, kTileWhite));
     EXPECT_EQ(img.pixel(kTile.right - 1, kTile.bottom - 1), kTileWhite);
     // The head: a blue ball without text. The segment: a ball with its letter.
@@ -134,6 +136,33 @@ TEST_F(FieldPanelPaintTest, PlayShowsTilesSnakeStopButtonAndProgressOnly)
     EXPECT_GT(Count(hovered, kProgress, kGold), 20);
     EXPECT_EQ(Count(hovered, Rect{0, 0, 363, 302}, kWindow),
               363 * 302 - 342 * 227 - 2 * 95 * 32);
+}
+
+TEST_F(FieldPanelPaintTest, TwoHalvesSideBySideMakeTheWholeCharacter)
+{
+    m_field.SetRunning(1);
+    m_field.RemoveAllTiles();
+    m_field.PlaceTiles("\x8E\x52"); // 山
+    m_field.GetTile(0)->SetPosition(Point{60, 150});
+    m_field.GetTile(1)->SetPosition(Point{90, 150});
+    const QImage img = Paint();
+    QImage whole = img.copy();
+    {
+        QPainter dc(&whole);
+        CPainter painter(dc);
+        painter.DrawBox(Rect{45, 135, 105, 165}, 0xFAFAFA, 0xFAFAFA);
+        painter.DrawLabel(Rect{45, 135, 105, 165}, "\x8E\x52", 200, 0x0000CC);
+    }
+    // Alike between the two wedges, which point at each other.
+    const Rect rcBetween{53, 135, 97, 165};
+    int nDiffering = 0;
+    for (int y = rcBetween.top; y < rcBetween.bottom; ++y)
+        for (int x = rcBetween.left; x < rcBetween.right; ++x)
+            nDiffering += img.pixel(x, y) != whole.pixel(x, y);
+    EXPECT_EQ(nDiffering, 0);
+    EXPECT_GT(Count(img, rcBetween, kRed), 50);
+    EXPECT_GT(Count(img, Rect{45, 135, 53, 165}, kGrey), 5);
+    EXPECT_GT(Count(img, Rect{97, 135, 105, 165}, kGrey), 5);
 }
 
 TEST_F(FieldPanelPaintTest, StatusTextLiesOverTilesAndSnake)

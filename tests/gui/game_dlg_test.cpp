@@ -351,7 +351,7 @@ TEST_F(WindDownTest, ClosingHidesAtOnceAndEndsTheRun)
 
 // A whole quiz through the window: the test player reads the field between
 // steps and steers with key releases only; the worker waits for it.
-TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
+TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
 {
     std::mutex mutex;
     std::condition_variable cv;
@@ -365,7 +365,7 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
         cv.wait(lock, [&] { return !bPending; });
     });
 
-    m_chooser.m_strPath = std::string(WRIGGLET_SAMPLES_DIR) + "/fruits_english.csv";
+    m_chooser.m_strPath = std::string(WRIGGLET_SAMPLES_DIR) + "/kanji_utf8.csv";
     m_dlg.OnReadButton();
     ASSERT_EQ(m_dlg.Questions().GetCount(), 5);
     SeedRandom(5); // a fixed layout, so the run is the same every time
@@ -420,7 +420,9 @@ TEST_F(GameDlgTest, PlayerWinsASampleQuizWithKeyReleasesOnly)
 
     std::vector<std::string> expected;
     int nQuestion = 0;
-    for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
+    // 富士山, 山, 日本, 東京, 大阪 in code page 932.
+    for (const char* pszAnswer : {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B",
+                                  "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"})
         expected.push_back(std::to_string(++nQuestion) + " " + kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);
     EXPECT_TRUE(bPaused);

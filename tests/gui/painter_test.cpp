@@ -92,6 +92,20 @@ TEST(PainterTest, LabelStaysInItsBoxOnOneLine)
     // A line break does not start a second line.
     EXPECT_EQ(Count(two, QRect(0, 0, 120, 26), true, ink), 0);
     EXPECT_EQ(Count(two, QRect(0, 54, 120, 26), true, ink), 0);
+
+    // Part of a label: the left half of 山 centred over two boxes.
+    QImage half = Canvas();
+    QPainter dc(&half);
+    CPainter painter(dc);
+    painter.DrawLabelPart(Rect{10, 10, 70, 40}, Rect{10, 10, 40, 40}, "\x8E\x52", 200, 0x0000CC);
+    EXPECT_GT(Count(half, QRect(10, 10, 30, 30), true, ink), 20);
+    EXPECT_EQ(Count(half, QRect(10, 10, 30, 30), false, ink), 0);
+    EXPECT_EQ(dc.hasClipping(), false);
+    // In the face's fixed widths: 27 pixels for a kanji at 20 points.
+    EXPECT_EQ(painter.MeasureLabel("\x8E\x52", 200).cx, 27);
+    EXPECT_EQ(painter.MeasureLabel("\x8E\x52\x8E\x52", 200).cx, 54);
+    EXPECT_EQ(painter.MeasureLabel("AB", 200).cx, 27);
+    EXPECT_GE(painter.MeasureLabel("A", 200).cy, 27);
 }
 
 TEST(PainterTest, BallCornersShowWhatLiesBeneath)

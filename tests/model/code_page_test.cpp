@@ -1,8 +1,25 @@
 #include "platform/code_page.h"
+#include "quiz/utf8_detector.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+
+namespace {
+
+// UTF-8 of a character of the basic plane.
+std::string Utf8(char32_t c)
+{
+    if (c < 0x80)
+        return std::string(1, static_cast<char>(c));
+    if (c < 0x800)
+        return {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    return {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
+}
+
+} // namespace
 
 TEST(CodePageTest, DecodesAsciiKanaAndKanji)
 {
@@ -26,4 +43,65 @@ TEST(CodePageTest, NonCharactersBecomeDotsAndKeepTheRest)
     const std::u16string decoded =
         DecodeCodePage932(std::string(300, 'a') + '\xFF' + std::string(300, 'b') + "\x82\xA0");
     EXPECT_EQ(decoded, std::u16string(300, u'a') + u'・' + std::u16string(300, u'b') + u'あ');
+}
+
+TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacks)
+{
+    constexpr size_t npos = std::string_view::npos;
+    const struct
+    {
+        std::string strUtf8, strExpected;
+        size_t nBad;
+    } cases[] = {
+        {"a\\~", "a\\~", npos},
+        {"正解:くｱﾐб", "\x90\xB3\x89\xF0:\x82\xAD\xB1\xD0\x84\x71", npos},
+        // Characters the code page holds twice: the desktop's choice.
+        {"∵ⅰⅠ￢纊", "\x81\xE6\xFA\x40\x87\x54\x81\xCA\xFA\x5C", npos},
+        // Other tables' forms of its characters, and user-defined ones.
+        {"〜−¥‖Å\uE000\uE757", "\x81\x60\x81\x7C\x5C\x81\x61\x81\xF0\xF0\x40\xF9\xFC", npos},
+        {"a😀b", "a", 1}, {"a\xFF", "a", 1}, {"x\x80", "x", 1},
+        // Cut short, overlong, a surrogate, past U+10FFFF.
+        {"\xE3\x81", "", 0}, {"\xC0\xAF", "", 0}, {"\xED\xA0\x80", "", 0}, {"\xF4\x90\x80\x80", "", 0},
+    };
+    for (const auto& c : cases) {
+        std::string strOut;
+        EXPECT_EQ(AppendUtf8AsCodePage932(c.strUtf8, strOut), c.nBad) << c.strUtf8;
+        EXPECT_EQ(strOut, c.strExpected) << c.strUtf8;
+    }
+
+    // Every character of the code page comes back as itself, or, for one of
+    // NEC's or IBM's rows, as the code the desktop writes for it.
+    for (int nCode = 0; nCode <= 0xFCFC; ++nCode) {
+        const std::string strChar = nCode < 0x100 ? std::string(1, static_cast<char>(nCode))
+                                                  : std::string{static_cast<char>(nCode >> 8), static_cast<char>(nCode)};
+        size_t nLength = 0;
+        const char32_t c = DecodeCodePage932Char(strChar, 0, nLength);
+        if (c == kNoCharacter || nLength != strChar.size())
+            continue;
+        std::string strBack;
+        ASSERT_EQ(AppendUtf8AsCodePage932(Utf8(c), strBack), std::string_view::npos) << nCode;
+        EXPECT_EQ(DecodeCodePage932Char(strBack, 0, nLength), c) << nCode;
+        EXPECT_TRUE(strBack == strChar || nCode >> 8 == 0x87 || nCode >= 0xED00) << nCode;
+    }
+}
+
+TEST(CodePageTest, Utf8DetectorTellsJapaneseUtf8FromCodePage932)
+{
+    // Text of every kind: kana, both levels of kanji, half-width katakana
+    // alone, symbols, Greek and Cyrillic, a sample file's lines.
+    const char* corpus[] = {
+        "日本でいちばん高い山は？", "ﾈｺ,「猫」を半角カタカナで", "ｳｻｷﾞ ﾊﾟﾝﾀﾞ ｿﾞｳ ﾐｱ ﾂｶﾞﾙ",
+        "①②③㈱№ ※→←↑↓ ￥＄％＃＆＊＠「」『』【】", "ÅΩαβγ АБВб ≒≡∫√⊥∠∵",
+        "齋藤 髙橋 﨑 纊 漾 蕭 鬱 龠 熙", "図書館,本を借りるところは？\r", "2024年 ＡＢＣ 123 ｶﾀｶﾅ",
+    };
+    for (const char* pszUtf8 : corpus) {
+        std::string strCodePage932;
+        ASSERT_EQ(AppendUtf8AsCodePage932(pszUtf8, strCodePage932), std::string_view::npos) << pszUtf8;
+        CUtf8Detector fromCodePage932;
+        CUtf8Detector fromUtf8;
+        fromCodePage932.Feed(strCodePage932);
+        fromUtf8.Feed(pszUtf8);
+        EXPECT_FALSE(fromCodePage932.IsUtf8()) << pszUtf8;
+        EXPECT_TRUE(fromUtf8.IsUtf8()) << pszUtf8;
+    }
 }

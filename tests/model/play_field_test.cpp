@@ -108,21 +108,43 @@ TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
     EXPECT_EQ(snake.GetText(), "");
 }
 
-TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByte)
+TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByteAndSegmentsKeepTheirHalves)
 {
-    const std::string strKanji = "\x8c\xa2\x90\xb3"; // two double-byte characters
-    m_field.PlaceTiles(strKanji);
-    ASSERT_EQ(m_field.GetTileCount(), 4);
-    std::string strJoined;
-    CCharObject copy;
-    for (int32_t i = 0; m_field.CopyTile(i, copy); ++i) {
-        EXPECT_EQ(copy.GetText().size(), 1u);
-        strJoined += copy.GetText();
+    constexpr int32_t W = CCharObject::Whole, L = CCharObject::LeftHalf, R = CCharObject::RightHalf;
+    const struct
+    {
+        std::string strAnswer;
+        std::vector<int32_t> halves;
+    } cases[] = {
+        {"", {}},
+        {"\x8c\xa2\x90\xb3", {L, R, L, R}},
+        // Paired from the first byte: 8E 52 is a character too, 81 a lead byte.
+        {"\x83\x8E\x52", {L, R, W}},
+        {"\x81\x81\x81", {L, R, W}},
+        // Letters, half-width katakana, an unassigned pair, bytes of no
+        // character.
+        {"A\xB1\x85\x40\x80\xA0\xFD", {W, W, W, W, W, W, W}},
+    };
+    CSnake& snake = m_field.GetSnake();
+    for (const auto& c : cases) {
+        m_field.StartQuestion();
+        m_field.PlaceTiles(c.strAnswer);
+        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(c.strAnswer.size()));
+        // All under the head's next place: eaten in one step, in order.
+        for (int32_t k = 0; k < m_field.GetTileCount(); ++k)
+            m_field.GetTile(k)->SetPosition(Point{202, 124});
+        m_field.Step();
+        ASSERT_EQ(snake.GetSegmentCount(), static_cast<int32_t>(c.strAnswer.size()));
+        EXPECT_EQ(snake.GetText(), c.strAnswer);
+        for (int32_t k = 0; k < snake.GetSegmentCount(); ++k) {
+            const CCharObject& segment = *snake.GetSegment(k);
+            EXPECT_EQ(segment.GetText().size(), 1u);
+            EXPECT_EQ(segment.GetHalf(), c.halves[static_cast<size_t>(k)]) << c.strAnswer << " " << k;
+            const size_t nFirst = static_cast<size_t>(k - (segment.GetHalf() == R));
+            EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : c.strAnswer.substr(nFirst, 2));
+        }
+        snake.RemoveAllSegments();
     }
-    EXPECT_EQ(strJoined, strKanji);
-    m_field.RemoveAllTiles();
-    m_field.PlaceTiles("");
-    EXPECT_EQ(m_field.GetTileCount(), 0);
 }
 
 TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)

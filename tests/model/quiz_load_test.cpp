@@ -69,8 +69,7 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
 {
     const std::string strNulFf("\0\xFF", 2);
     // No final line end; count 0 takes every line.
-    m_set.Load(Write("\xEF\xBB\xBF"
-                     "CAT,\x82\xCB\x82\xB1\n"
+    m_set.Load(Write("CAT,\x82\xCB\x82\xB1\n"
                      "\n"
                      "ABC\n"
                      ",What\n"
@@ -80,12 +79,48 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
                      "X,\n" +
                      strNulFf + "," + strNulFf),
                0);
-    EXPECT_EQ(Get(), (Records{{"\xEF\xBB\xBF" "CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
+    EXPECT_EQ(Get(), (Records{{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
                               {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""}, {" ABC ", " Q "},
                               {"X", ""}, {strNulFf, strNulFf}}));
     // No line with a field: no question at all.
     m_set.Load(Write("\n\n"), 0);
     EXPECT_EQ(Get(), Records{});
+}
+
+TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
+{
+    const std::string kBom = "\xEF\xBB\xBF";
+    const struct
+    {
+        std::string strFile;
+        Records records; // or, with none, the line that fails
+        int32_t nBadLine;
+        const char* pszNamed;
+    } cases[] = {
+        {kBom + "山,やま\r\n日本,にほん", {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
+        {"A,a\n富士山,高い山〜\n", {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
+        {kBom + "ABC,x", {{"ABC", "x"}}, 0, nullptr},
+        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
+        // for a C1 control (ﾂ、閾イ).
+        {"\xD0\xB1,\x8E\x52\n", {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
+        {"\xD0\xB1,\xC2\x81\x41\xE8\x87\x83\x43\n", {{"\xD0\xB1", "\xC2\x81\x41\xE8\x87\x83\x43"}}, 0, nullptr},
+        {kBom + "A,B\r\nC,😀\r\n", {}, 2, "「😀」(U+1F600)"},
+        {"山,x\nA,🗻\n", {}, 2, "「🗻」(U+1F5FB)"},
+        {kBom + "CAT,\x82\xCB", {}, 1, "0x82"},
+    };
+    for (const auto& c : cases) {
+        m_set.Load(Write(kEightLines), 5);
+        try {
+            m_set.Load(Write(c.strFile), 0);
+            EXPECT_EQ(Get(), c.records) << c.strFile;
+            EXPECT_EQ(c.nBadLine, 0) << c.strFile;
+        } catch (const CQuestionFileError& e) {
+            ASSERT_NE(c.nBadLine, 0) << e.what();
+            EXPECT_EQ(e.GetLine(), c.nBadLine) << c.strFile;
+            EXPECT_NE(std::string(e.what()).find(c.pszNamed), std::string::npos) << e.what();
+            EXPECT_EQ(Get(), kFirstFive) << c.strFile;
+        }
+    }
 }
 
 TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
@@ -156,12 +191,13 @@ TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
                 << entry.path() << ": " << strAnswer;
         }
     }
-    EXPECT_GE(nFiles, 3);
+    EXPECT_GE(nFiles, 4);
 
     // Code page 932 bytes as they stand: kanji take two bytes, half-width
     // katakana one.
     const std::pair<const char*, const char*> firstAnswers[] = {
-        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"}};
+        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"},
+        {"kanji_utf8.csv", "\x95\x78\x8E\x6D\x8E\x52"}};
     for (const auto& [pszFile, pszAnswer] : firstAnswers) {
         m_set.Load((samples / pszFile).string(), 5);
         EXPECT_EQ(m_set.GetAt(0)->GetAnswer(), pszAnswer) << pszFile;
