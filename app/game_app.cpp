@@ -4,6 +4,7 @@
 #include "platform/display.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -23,6 +24,9 @@ int CGameApp::Run(int argc, char* argv[])
     // The window owns the field, the questions and the run; closing it
     // stops the run and waits for it before they go.
     CGameDlg dlg;
+    // A question file named on the command line loads as soon as the
+    // window is up, so that a message about it has the window to sit on.
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.OpenCommandLine(QApplication::arguments()); });
     dlg.exec();
     return 0;
 }

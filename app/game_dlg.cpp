@@ -5,17 +5,24 @@
 #include "app/dialog_units.h"
 #include "game/control_ids.h"
 #include "platform/code_page.h"
+#include "platform/path_text.h"
 #include "platform/string_table.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <QStringList>
+#include <QUrl>
+
+#include <vector>
 
 namespace {
 
@@ -41,9 +48,22 @@ CGameController::EKey ToKey(int nKey)
         return CGameController::EKey::Right;
     case Qt::Key_Down:
         return CGameController::EKey::Down;
+    case Qt::Key_P:
+    case Qt::Key_Space:
+        return CGameController::EKey::Pause;
     default:
         return CGameController::EKey::Other;
     }
+}
+
+// The first local file among the dragged items; empty for none.
+QString DroppedFile(const QMimeData* pData)
+{
+    for (const QUrl& url : pData ? pData->urls() : QList<QUrl>()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return QString();
 }
 
 } // namespace
@@ -56,6 +76,7 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_controller(*this), m_
     // The window itself takes the keys: its controls are never shown.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    setAcceptDrops(true);
     SetFileChooser(nullptr);
     CreateTemplateControls();
     m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
@@ -203,6 +224,29 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
     QAction* pAbout = menu.addAction(FromCodePage(strAbout));
     if (menu.exec(pEvent->globalPos()) == pAbout)
         m_controller.OnSysCommand(IDM_ABOUTBOX);
+}
+
+void CGameDlg::OpenCommandLine(const QStringList& arguments)
+{
+    std::vector<std::string> files;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        files.push_back(PathFromText(arguments.at(i)));
+    m_controller.OnCommandLine(files);
+}
+
+void CGameDlg::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    if (!DroppedFile(pEvent->mimeData()).isEmpty())
+        pEvent->acceptProposedAction();
+}
+
+void CGameDlg::dropEvent(QDropEvent* pEvent)
+{
+    const QString path = DroppedFile(pEvent->mimeData());
+    if (path.isEmpty())
+        return;
+    pEvent->acceptProposedAction();
+    m_controller.OpenFile(PathFromText(path));
 }
 
 void CGameDlg::SetFileChooser(CFileChooser* pChooser)

@@ -5,6 +5,7 @@
 #include "platform/dialog_file_chooser.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
 
     void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
     void OnReadButton() { m_controller.OnRead(); }
+    // The program's arguments, its own name first.
+    void OpenCommandLine(const QStringList& arguments);
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);
@@ -55,6 +58,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
 private slots:
     void OnRepaintRequested();

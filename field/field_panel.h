@@ -3,10 +3,12 @@
 #include "platform/draw_target.h"
 #include "platform/point.h"
 #include "platform/rect.h"
+#include "quiz/quiz_result.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 // The window side of painting lives with the Qt code; only names reach here.
@@ -23,7 +25,7 @@ public:
     virtual ~CFieldPanel();
 
     // Draws the panel into its off-screen buffers and copies the area (and,
-    // in play mode, the Stop button) to the window in one go, so the area
+    // in play mode, the Stop button and the progress) to the window in one go, so the area
     // never flickers. The buffers are made at the first call and kept.
     void Paint(QPainter& target, std::string strStatus);
     // Buffers made so far: two at the first Paint, none after.
@@ -41,6 +43,19 @@ public:
     // write it.
     int32_t IsRunning() const { return m_bRunning.load(); }
     void SetRunning(int32_t bRunning) { m_bRunning.store(bRunning); }
+    // Back to menu mode at the natural end of a run, showing its result. A
+    // Stop that reached menu mode first wins: then nothing is shown.
+    bool FinishRun(CQuizResult result);
+
+    // The question in play, counted from 1, of nCount; 0 before the first.
+    void SetProgress(int32_t nQuestion, int32_t nCount);
+    int32_t GetQuestion() const { return m_nQuestion.load(); }
+    int32_t GetQuestionCount() const { return m_nQuestionCount.load(); }
+    void SetPaused(bool bPaused) { m_bPaused.store(bPaused ? 1 : 0); }
+    bool IsPaused() const { return m_bPaused.load() != 0; }
+    // The last quiz played to its end, shown in menu mode; empty for none.
+    void SetResult(CQuizResult result);
+    CQuizResult GetResult() const;
 
     bool HitStart(Point pt) const;
     bool HitStop(Point pt) const;
@@ -53,6 +68,13 @@ public:
     void DrawTitle(CDrawTarget& dc);
     void DrawMenuButtons(CDrawTarget& dc, int32_t nSize);
     void DrawStopButton(CDrawTarget& dc);
+    // Left of the Stop button, outside the area: "2/5" while a question is
+    // in play. Returns whether it drew.
+    Rect GetProgressRect() const;
+    bool DrawProgress(CDrawTarget& dc);
+    void DrawPauseMark(CDrawTarget& dc);
+    // Around the title and the menu buttons, which stay as they are.
+    void DrawResult(CDrawTarget& dc);
 
     // Set once by the window at start-up from its layout.
     Rect m_rcTitle;
@@ -72,6 +94,13 @@ protected:
     std::string m_strTitle;
 
 private:
+    std::atomic<int32_t> m_nQuestion{0};
+    std::atomic<int32_t> m_nQuestionCount{0};
+    std::atomic<int32_t> m_bPaused{0};
+    // The game loop writes the result, the window thread draws it.
+    mutable std::mutex m_csResult;
+    CQuizResult m_result;
+
     // Written by Paint alone, on the window thread.
     int32_t m_bBuildArea = 1;
     int32_t m_bBuildStop = 1;

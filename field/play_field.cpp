@@ -270,12 +270,15 @@ void CPlayField::Draw(CDrawTarget& dc, std::string strStatus)
     if (!IsRunning()) {
         DrawMenuButtons(dc, 200);
         DrawTitle(dc);
+        DrawResult(dc);
         return;
     }
     DrawTiles(dc);
     DrawSnake(dc);
     DrawStatusText(dc, strStatus, 300, kGold);
+    DrawPauseMark(dc);
     DrawStopButton(dc);
+    DrawProgress(dc);
 }
 
 void CPlayField::DrawTiles(CDrawTarget& dc)

@@ -5,6 +5,7 @@
 # left in build/fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh test
 
 seconds=${FUZZ_SECONDS:-55}
 build=build/fuzz

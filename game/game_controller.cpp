@@ -2,6 +2,7 @@
 
 #include "game/control_ids.h"
 #include "game/game_view.h"
+#include "platform/file_chooser.h"
 #include "platform/file_exception.h"
 #include "quiz/question_file_error.h"
 
@@ -60,6 +61,7 @@ void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
 
 void CGameController::SetFileChooser(CFileChooser* pChooser)
 {
+    m_pChooser = pChooser;
     m_questions.SetFileChooser(pChooser);
 }
 
@@ -78,6 +80,12 @@ void CGameController::OnKeyUp(EKey key)
         break;
     case EKey::Down:
         m_field.TurnDown();
+        break;
+    case EKey::Pause:
+        // Only a quiz in play pauses; the mark shows and the loop holds.
+        if (!m_field.IsRunning() || !m_runner.IsActive())
+            return;
+        m_runner.TogglePause();
         break;
     case EKey::Other:
         return;
@@ -140,10 +148,15 @@ void CGameController::OnClose()
 void CGameController::OnControlsTimer()
 {
     m_runner.UpdateControls();
+    if (!m_strPendingLoad.empty() && !m_runner.IsActive())
+        LoadPending();
 }
 
 void CGameController::StartRun()
 {
+    // A file dropped during the last quiz loads first.
+    if (!m_strPendingLoad.empty())
+        LoadPending();
     // The runner ends a stopped run first, which takes moments; it switches
     // to play mode itself, after that run has gone, or back to menu mode.
     if (m_runner.Start() != 0)
@@ -152,21 +165,46 @@ void CGameController::StartRun()
 
 void CGameController::OnRead()
 {
-    // The run reads the questions: it must be gone before they change. In
-    // menu mode it is at most a stopped run about to end.
-    if (m_runner.IsActive()) {
-        m_field.SetRunning(0);
-        m_view.InvalidateRect(true);
+    if (m_pChooser && m_pChooser->DoModal())
+        OpenFile(m_pChooser->GetPathName());
+}
+
+void CGameController::OpenFile(const std::string& strPath)
+{
+    // The last quiz's result goes with the next file chosen. A quiz in play
+    // keeps its questions: the file loads once it is over.
+    m_field.SetResult(CQuizResult());
+    m_strPendingLoad = strPath;
+    if (!m_field.IsRunning())
+        LoadPending();
+}
+
+void CGameController::LoadPending()
+{
+    // The run reads the questions: it must be gone before they change. Out
+    // of play mode it is at most a stopped run about to end.
+    if (m_runner.IsActive())
         m_runner.StopAndJoin();
-    }
-    LoadQuestions(std::string());
+    const std::string strPath = std::move(m_strPendingLoad);
+    m_strPendingLoad.clear();
+    LoadQuestions(strPath);
+}
+
+void CGameController::OnCommandLine(const std::vector<std::string>& files)
+{
+    if (!files.empty())
+        OpenFile(files.front());
 }
 
 void CGameController::LoadQuestions(const std::string& strPath)
 {
     std::string strReason;
     try {
-        m_questions.Load(strPath, kQuizLength);
+        // A file chosen or named already is not asked for again.
+        if (strPath.empty())
+            m_questions.Load(strPath, kQuizLength);
+        else
+            m_questions.LoadFile(strPath, kQuizLength);
         return;
     } catch (const CFileException& e) {
         strReason = e.GetPath() + "\n" + Reason(e);

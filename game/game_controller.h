@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class CFileChooser;
 class CGameView;
@@ -23,7 +24,7 @@ class CGameController
 public:
     static constexpr int32_t kQuizLength = 5;
 
-    enum class EKey { Left, Up, Right, Down, Other };
+    enum class EKey { Left, Up, Right, Down, Pause, Other };
 
     explicit CGameController(CGameView& view);
     ~CGameController();
@@ -42,10 +43,17 @@ public:
     void OnStart();
     void OnStop();
     void OnRead();
+    // Loads a question file as Read does once the file is chosen: a file
+    // named on the command line, or dropped on the window.
+    void OpenFile(const std::string& strPath);
+    // The files named on the command line, once the window is up: the first
+    // loads; without one nothing changes.
+    void OnCommandLine(const std::vector<std::string>& files);
     void OnExit();
     // The window is closing, by Exit or otherwise: the run must end.
     void OnClose();
-    // The periodic tick that keeps the controls in step with the run.
+    // The periodic tick that keeps the controls in step with the run and
+    // loads a file dropped during a quiz once it is over.
     void OnControlsTimer();
 
     // Loads a question file; on failure the questions before stay and the
@@ -61,9 +69,13 @@ public:
 
 private:
     void StartRun();
+    void LoadPending();
 
     CGameView& m_view;
     CPlayField m_field;
     CQuestionSet m_questions;
     CQuizRunner m_runner;
+    CFileChooser* m_pChooser = nullptr;
+    // A file dropped during a quiz, loaded when the quiz is over.
+    std::string m_strPendingLoad;
 };

@@ -31,7 +31,11 @@ void CQuestionSet::Load(std::string strPath, int32_t nCount)
             return;
         strPath = m_pChooser->GetPathName();
     }
+    LoadFile(strPath, nCount);
+}
 
+void CQuestionSet::LoadFile(const std::string& strPath, int32_t nCount)
+{
     CCsvFile file;
     if (!file.Open(strPath))
         throw file.OpenError();

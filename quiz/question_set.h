@@ -37,6 +37,9 @@ public:
     // that cannot be opened (gone, no permission, no regular file) or read,
     // CQuestionFileError for an answer longer than kMaxAnswerBytes.
     void Load(std::string strPath, int32_t nCount);
+    // The same for a file already chosen: never asks, and a name that is not
+    // there is a failure like any other.
+    void LoadFile(const std::string& strPath, int32_t nCount);
 
 private:
     CLockedList<CQuestion> m_records;

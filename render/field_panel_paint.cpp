@@ -57,11 +57,15 @@ void CFieldPanel::Paint(QPainter& target, std::string strStatus)
     }
 
     if (IsRunning() && !buffers.m_imgStop.isNull()) {
+        bool bProgress = false;
         {
             QPainter dc(&buffers.m_imgStop);
             CPainter painter(dc);
             DrawStopButton(painter);
+            bProgress = DrawProgress(painter);
         }
         CopyToTarget(target, buffers.m_imgStop, m_rcStop);
+        if (bProgress)
+            CopyToTarget(target, buffers.m_imgStop, GetProgressRect());
     }
 }

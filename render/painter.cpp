@@ -7,10 +7,12 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QString>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -25,24 +27,32 @@ void SubstituteFaceOnce()
     (void)bDone;
 }
 
-// The ball and its mask, decoded once: they never change.
+// The ball and its mask, decoded once: they never change. The pictures at
+// twice the pixels serve scaled screens, where a stretched 30 x 30 ball
+// would show blocky edges.
+constexpr int kBallSize = 30;
+
 struct BallImages
 {
     QImage ball;
     QImage mask;
 };
 
-const BallImages& Balls()
+QImage LoadBallImage(const char* pszName)
 {
-    static const BallImages images = [] {
+    return QImage(QString::fromLatin1(pszName)).convertToFormat(QImage::Format_RGB32);
+}
+
+// The pair that fits a screen of this device pixel ratio.
+const BallImages& Balls(qreal ratio)
+{
+    static const std::array<BallImages, 2> images = [] {
         InitWriggletResources();
-        BallImages loaded;
-        loaded.ball = QImage(QStringLiteral(":/ball.png")).convertToFormat(QImage::Format_RGB32);
-        loaded.mask =
-            QImage(QStringLiteral(":/ball_mask.png")).convertToFormat(QImage::Format_RGB32);
-        return loaded;
+        return std::array<BallImages, 2>{
+            BallImages{LoadBallImage(":/ball.png"), LoadBallImage(":/ball_mask.png")},
+            BallImages{LoadBallImage(":/ball@2x.png"), LoadBallImage(":/ball_mask@2x.png")}};
     }();
-    return images;
+    return images[ratio > 1.0 ? 1 : 0];
 }
 
 bool IsEmpty(const Rect& rc)
@@ -135,18 +145,21 @@ void CPainter::DrawBall(Rect rc)
 {
     if (IsEmpty(rc))
         return;
-    const BallImages& images = Balls();
-    // As a bit-block copy from the pictures' corner: never stretched.
-    const int w = std::min(rc.Width(), images.ball.width());
-    const int h = std::min(rc.Height(), images.ball.height());
-    const QRect source(0, 0, w, h);
-    const QPoint at(rc.left, rc.top);
+    const QPaintDevice* pDevice = m_pDC->device();
+    const BallImages& images = Balls(pDevice ? pDevice->devicePixelRatio() : 1.0);
+    // As a bit-block copy from the pictures' corner: never stretched beyond
+    // what the screen's scale asks for.
+    const int scale = images.ball.width() / kBallSize;
+    const int w = std::min(rc.Width(), kBallSize);
+    const int h = std::min(rc.Height(), kBallSize);
+    const QRect target(rc.left, rc.top, w, h);
+    const QRect source(0, 0, w * scale, h * scale);
     const QPainter::CompositionMode previous = m_pDC->compositionMode();
     // The mask whitens the disc and leaves the corners; the ball, white
     // outside its disc, then colours only the disc.
     m_pDC->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-    m_pDC->drawImage(at, images.mask, source);
+    m_pDC->drawImage(target, images.mask, source);
     m_pDC->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    m_pDC->drawImage(at, images.ball, source);
+    m_pDC->drawImage(target, images.ball, source);
     m_pDC->setCompositionMode(previous);
 }

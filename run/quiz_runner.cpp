@@ -2,8 +2,10 @@
 
 #include "field/play_field.h"
 #include "quiz/question_set.h"
+#include "quiz/quiz_result.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -14,7 +16,7 @@ const char kIncorrect[] = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
 
 int32_t CQuizRunner::StepDelay(int32_t nSegments)
 {
-    return std::max(0, kBaseStepDelay - kDelayPerSegment * nSegments);
+    return std::max(kFastestStepDelay, kBaseStepDelay - kDelayPerSegment * nSegments);
 }
 
 std::string CQuizRunner::Verdict(bool bCorrect, const std::string& strAnswer)
@@ -45,6 +47,10 @@ void CQuizRunner::OnStarting()
     m_pField->RemoveAllTiles();
     m_pField->GetSnake().RemoveAllSegments();
     m_pField->CentreSnake();
+    // No question in play yet, no result of the last quiz, not paused.
+    m_pField->SetProgress(0, 0);
+    m_pField->SetResult(CQuizResult());
+    SetPause(false);
     m_pField->SetRunning(1);
 }
 
@@ -55,6 +61,24 @@ void CQuizRunner::OnStartFailed()
     Invalidate(true);
 }
 
+void CQuizRunner::SetPause(bool bPaused)
+{
+    std::lock_guard<std::mutex> lock(m_csPause);
+    SetPaused(bPaused);
+    if (m_pField)
+        m_pField->SetPaused(bPaused);
+}
+
+bool CQuizRunner::TogglePause()
+{
+    std::lock_guard<std::mutex> lock(m_csPause);
+    const bool bPaused = !IsPaused();
+    SetPaused(bPaused);
+    if (m_pField)
+        m_pField->SetPaused(bPaused);
+    return bPaused;
+}
+
 void CQuizRunner::Run()
 {
     if (!m_pField || !m_pQuestions)
@@ -62,6 +86,7 @@ void CQuizRunner::Run()
     CPlayField& field = *m_pField;
     CSnake& snake = field.GetSnake();
 
+    CQuizResult result;
     std::string strAnswer;
     std::string strQuestion;
     for (;;) {
@@ -72,6 +97,7 @@ void CQuizRunner::Run()
             strAnswer = pQuestion->GetAnswer();
             strQuestion = pQuestion->GetQuestion();
             SetStatusText(strQuestion);
+            field.SetProgress(m_nProgress.load() + 1, m_pQuestions->GetCount());
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
@@ -84,7 +110,9 @@ void CQuizRunner::Run()
         field.Step();
 
         if (field.GetTileCount() == 0) {
-            const bool bCorrect = snake.GetText() == strAnswer;
+            std::string strCollected = snake.GetText();
+            const bool bCorrect = strCollected == strAnswer;
+            result.Add(strAnswer, std::move(strCollected), bCorrect);
             SetStatusText(Verdict(bCorrect, strAnswer));
             Invalidate(false);
             Wait(kVerdictPause);
@@ -97,6 +125,6 @@ void CQuizRunner::Run()
         Checkpoint();
     }
 
-    field.SetRunning(0);
+    field.FinishRun(std::move(result));
     Invalidate(true);
 }

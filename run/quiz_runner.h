@@ -3,6 +3,7 @@
 #include "run/ui_worker_thread.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 class CPlayField;
@@ -17,9 +18,12 @@ public:
     static constexpr int32_t kVerdictPause = 1000;
     static constexpr int32_t kBaseStepDelay = 200;
     static constexpr int32_t kDelayPerSegment = 15;
+    // The last wait the speed-up reaches before it would go negative (5 ms
+    // at 13 segments). Any shorter and the snake only burns the processor.
+    static constexpr int32_t kFastestStepDelay = kBaseStepDelay % kDelayPerSegment;
 
-    // The wait after a step: faster with every tile eaten, never below zero
-    // (answers of fifteen bytes and more would otherwise go negative).
+    // The wait after a step: faster with every tile eaten, never below the
+    // fastest (answers of fifteen bytes and more would go on shrinking).
     static int32_t StepDelay(int32_t nSegments);
     // "正解:answer" or "不正解:answer" in code page 932.
     static std::string Verdict(bool bCorrect, const std::string& strAnswer);
@@ -33,6 +37,13 @@ public:
     // The question loop.
     void Run() override;
 
+    // Pause from the window: the loop holds and the field shows the pause
+    // mark, switched together.
+    void SetPause(bool bPaused);
+    // Returns whether the run is paused now.
+    bool TogglePause();
+    bool IsPaused() const { return m_bPaused.load() != 0; }
+
 protected:
     // A new run takes the field in play mode with nothing of the last run
     // left on it; one that cannot begin leaves it in menu mode.
@@ -44,4 +55,6 @@ private:
 
     CPlayField* m_pField = nullptr;
     CQuestionSet* m_pQuestions = nullptr;
+    // Keeps the flag and the field's mark in step.
+    std::mutex m_csPause;
 };

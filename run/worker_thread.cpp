@@ -34,8 +34,20 @@ void CWorkerThread::Checkpoint()
 bool CWorkerThread::Wait(int32_t nMilliseconds)
 {
     std::unique_lock<std::mutex> lock(m_csWait);
-    return SleepUnlessWoken(lock, m_cvWait, nMilliseconds,
-                            [this] { return m_bStopRequested.load() != 0; }) == 0;
+    const auto bStopped = [this] { return m_bStopRequested.load() != 0; };
+    const auto bResumed = [this] { return m_bStopRequested.load() || !m_bPaused.load(); };
+    const auto bInterrupted = [this] { return m_bStopRequested.load() || m_bPaused.load(); };
+    // Paused time does not count: the wait holds, also right after its time
+    // ran out, and then sleeps what was left.
+    int32_t nLeft = nMilliseconds;
+    for (bool bSlept = false;; bSlept = true) {
+        m_cvWait.wait(lock, bResumed);
+        if (bStopped())
+            return false;
+        if (bSlept && nLeft <= 0)
+            return true;
+        nLeft = SleepUnlessWoken(lock, m_cvWait, nLeft, bInterrupted);
+    }
 }
 
 void CWorkerThread::SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue)

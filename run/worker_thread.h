@@ -55,7 +55,8 @@ public:
 
 protected:
     // The run's one way to wait: nMilliseconds through the platform sleep,
-    // cut short at once by a stop request. False when it was cut short.
+    // cut short at once by a stop request, standing still while paused.
+    // False when it was cut short.
     bool Wait(int32_t nMilliseconds);
 
     // Called by Start on the calling thread once no run is left, right

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, when they are missing.
-# Usage: scripts/deps.sh run|test|windows [more packages ...]
+# Usage: scripts/deps.sh run|test|package|windows|check [more packages ...]
 set -euo pipefail
 
 case "${1:-}" in
   run) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic xvfb xauth) ;;
+  # llvm brings llvm-symbolizer, so sanitizer and fuzzer reports name functions and lines.
   test) packages=(build-essential cmake pkg-config qt6-base-dev fonts-ipafont-gothic
-                  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev) ;;
+                  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev llvm) ;;
+  # CPack's DEB generator needs file; lintian checks the package.
+  package) packages=(build-essential cmake pkg-config qt6-base-dev file lintian) ;;
+  check) packages=(debootstrap git) ;;
   # Wine runs the Windows build on a virtual display, with the Japanese font
   # and its own fonts; NSIS makes the installer.
   windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest python3
                      xvfb xauth xdotool imagemagick fonts-ipafont-gothic fonts-wine nsis) ;;
-  *) echo "usage: $0 run|test|windows [more packages ...]" >&2; exit 2 ;;
+  *) echo "usage: $0 run|test|package|windows|check [more packages ...]" >&2; exit 2 ;;
 esac
 shift
 packages+=("$@")

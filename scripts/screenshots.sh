@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Plays the first moments of a quiz under Xvfb and saves the window in menu
-# mode and in play mode to docs/screenshots/menu.png and play.png.
+# mode and in play mode to docs/screenshots/menu.png and play.png; then
+# plays the katakana sample to its end, sweeping the area without aiming,
+# and saves the result it shows to result.png.
 # Usage: scripts/screenshots.sh [question file in questions/]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,4 +66,30 @@ sleep 0.5
 shoot play.png
 
 click 258 245 353 277 # Stop
-echo "Saved $out/menu.png and $out/play.png"
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=""
+
+(cd questions && PYTHONPATH=$root/scripts python3 - "$build/app/wrigglet" "$out/result.png" <<'PYTHON'
+import subprocess
+import sys
+import time
+
+import xplay
+
+game = xplay.Game(sys.argv[1], ["animals_katakana.csv"])
+try:
+    game.focus()
+    game.click(xplay.START)
+    time.sleep(0.5)
+    xplay.mow(game)
+    # Away from the buttons, so none is drawn hovered.
+    xplay.xdotool("mousemove", "--window", str(game.window), "5", "295")
+    time.sleep(0.5)
+    subprocess.run(f"import -window {game.window} miff:- | convert - -strip png:{sys.argv[2]}",
+                   shell=True, check=True)
+finally:
+    game.close()
+PYTHON
+)
+echo "Saved $out/menu.png, $out/play.png and $out/result.png"

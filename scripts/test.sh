@@ -4,6 +4,8 @@
 # fuzzers for a bounded time. Works as root on a machine without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The same results whatever the caller's locale (a bare system has none).
+export LC_ALL=C.UTF-8
 scripts/deps.sh test
 
 jobs=$(nproc)

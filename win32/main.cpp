@@ -5,25 +5,25 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    // A question file named on the command line (or dropped on the program's
-    // icon, or opened from the desktop) is loaded at once.
-    std::string strFile;
-    int nArgs = 0;
-    if (LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs)) {
-        if (nArgs > 1)
-            strFile = Utf8FromWide(ppArgs[1]);
-        ::LocalFree(ppArgs);
-    }
-
     // The window owns the field, the questions and the run; closing it
     // stops the run and waits for it before they go.
     CWinGameDlg dlg;
     if (!dlg.Create())
         return 1;
-    if (!strFile.empty())
-        dlg.Controller().LoadQuestions(strFile);
+
+    // A question file named on the command line (dropped on the program's
+    // icon, or opened through the .csv association) loads at once.
+    std::vector<std::string> files;
+    int nArgs = 0;
+    if (LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs)) {
+        for (int i = 1; i < nArgs; ++i)
+            files.push_back(Utf8FromWide(ppArgs[i]));
+        ::LocalFree(ppArgs);
+    }
+    dlg.Controller().OnCommandLine(files);
     return dlg.DoModal();
 }

@@ -7,7 +7,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <vector>
 
 namespace {
 
@@ -27,6 +26,9 @@ CGameController::EKey ToKey(WPARAM nKey)
         return CGameController::EKey::Right;
     case VK_DOWN:
         return CGameController::EKey::Down;
+    case 'P':
+    case VK_SPACE:
+        return CGameController::EKey::Pause;
     default:
         return CGameController::EKey::Other;
     }
@@ -232,12 +234,13 @@ void CWinGameDlg::OnPaint()
 
 void CWinGameDlg::OnDropFiles(HDROP hDrop)
 {
-    std::vector<wchar_t> name(::DragQueryFileW(hDrop, 0, nullptr, 0) + 1, L'\0');
-    const bool bOne = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0) >= 1 &&
-                      ::DragQueryFileW(hDrop, 0, name.data(), static_cast<UINT>(name.size())) > 0;
+    // The first file dropped loads as a file chosen with Read.
+    std::wstring wstrName(::DragQueryFileW(hDrop, 0, nullptr, 0), L'\0');
+    const bool bFile = !wstrName.empty() &&
+                       ::DragQueryFileW(hDrop, 0, &wstrName[0], static_cast<UINT>(wstrName.size() + 1)) > 0;
     ::DragFinish(hDrop);
-    if (bOne && !m_controller.Field().IsRunning() && !m_controller.Runner().IsActive())
-        m_controller.LoadQuestions(Utf8FromWide(name.data()));
+    if (bFile)
+        m_controller.OpenFile(Utf8FromWide(wstrName));
 }
 
 int32_t CWinGameDlg::GetDpi() const

@@ -17,6 +17,7 @@ const Rect kRead{126, 107, 221, 139};
 const Rect kStart{126, 146, 221, 178};
 const Rect kExit{126, 185, 221, 217};
 const Rect kStop{258, 245, 353, 277};
+const Rect kProgress{11, 245, 106, 277};
 const Rect kTile{45, 135, 75, 165};
 const Rect kHead{285, 135, 315, 165};
 const Rect kSegment{245, 185, 275, 215};
@@ -105,9 +106,10 @@ TEST_F(FieldPanelPaintTest, MenuShowsTitleAndThreeButtonsOnly)
     EXPECT_EQ(Count(img, Rect{0, 0, 363, 302}, kWindow), 363 * 302 - 342 * 227);
 }
 
-TEST_F(FieldPanelPaintTest, PlayShowsTilesSnakeAndStopButtonOnly)
+TEST_F(FieldPanelPaintTest, PlayShowsTilesSnakeStopButtonAndProgressOnly)
 {
     m_field.SetRunning(1);
+    m_field.SetProgress(2, 5);
     m_field.UpdateHover(Point{kStart.left, kStart.top});
     const QImage img = Paint();
 
@@ -131,8 +133,9 @@ TEST_F(FieldPanelPaintTest, PlayShowsTilesSnakeAndStopButtonOnly)
     const QImage hovered = Paint();
     EXPECT_EQ(hovered.pixel(kStop.left, kStop.top), kDarkGrey);
     EXPECT_EQ(hovered.pixel(kStop.left + 1, kStop.top + 1), kRed);
+    EXPECT_GT(Count(hovered, kProgress, kGold), 20);
     EXPECT_EQ(Count(hovered, Rect{0, 0, 363, 302}, kWindow),
-              363 * 302 - 342 * 227 - 95 * 32);
+              363 * 302 - 342 * 227 - 2 * 95 * 32);
 }
 
 TEST_F(FieldPanelPaintTest, TwoHalvesSideBySideMakeTheWholeCharacter)
@@ -182,10 +185,24 @@ TEST_F(FieldPanelPaintTest, BuffersAreBuiltOnceAtTheFirstPaintAndScaled)
     EXPECT_EQ(scaled.pixel(2 * kTitle.left + 2, 2 * kTitle.top + 2), kDarkGrey);
     EXPECT_EQ(scaled.pixel(2 * kArea.left - 1, 2 * kArea.top), kWindow);
 
+    // The ball is drawn from its own picture at twice the pixels, not
+    // stretched: not every 2 x 2 block of it is one colour.
     m_field.SetRunning(1);
+    m_field.SetProgress(1, 5);
+    const QImage ball = Paint("", 2.0);
+    int nFine = 0;
+    for (int y = 2 * kHead.top; y < 2 * kHead.bottom; y += 2) {
+        for (int x = 2 * kHead.left; x < 2 * kHead.right; x += 2) {
+            const QRgb c = ball.pixel(x, y);
+            nFine += c != ball.pixel(x + 1, y) || c != ball.pixel(x, y + 1) || c != ball.pixel(x + 1, y + 1);
+        }
+    }
+    EXPECT_GT(nFine, 30);
+
     Paint();
     m_field.SetRunning(0);
     const QImage img = Paint();
     EXPECT_EQ(m_field.GetBufferBuilds(), 2);
-    EXPECT_EQ(Count(img, kStop, kWindow), 95 * 32) << "leaving play mode";
+    EXPECT_EQ(Count(img, kStop, kWindow) + Count(img, kProgress, kWindow), 2 * 95 * 32)
+        << "leaving play mode";
 }

@@ -3,6 +3,7 @@
 #include "game/control_ids.h"
 #include "fixed_chooser.h"
 #include "platform/file_path.h"
+#include "platform/path_text.h"
 #include "platform/random.h"
 #include "sleep_swap.h"
 #include "temp_dir.h"
@@ -11,8 +12,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +84,20 @@ protected:
     }
 
     void Release(const Rect& rc) { QTest::mouseRelease(&m_dlg, Qt::LeftButton, Qt::NoModifier, Centre(rc)); }
+
+    // Drags the address over the window and drops it there; whether the
+    // window took it.
+    bool Drop(const QUrl& url)
+    {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&m_dlg, &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        if (enter.isAccepted())
+            QApplication::sendEvent(&m_dlg, &drop);
+        return enter.isAccepted() && drop.isAccepted();
+    }
 
     CSleepSwap m_sleep{[](int32_t) {}};
     CTempDir m_dir;
@@ -169,6 +186,8 @@ TEST_F(GameDlgTest, ArrowsTurnOnReleaseOnly)
     QTest::keyRelease(&m_dlg, Qt::Key_Right);
     QTest::keyRelease(&m_dlg, Qt::Key_A);
     EXPECT_EQ(snake.GetDirection(), CSnake::Right) << "the last arrow's release counts";
+    QTest::keyRelease(&m_dlg, Qt::Key_P);
+    EXPECT_FALSE(m_field.IsPaused()) << "menu mode has nothing to pause";
 }
 
 TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
@@ -190,7 +209,7 @@ TEST_F(GameDlgTest, MouseMovesSetHoverAndAlwaysRepaint)
     m_dlg.removeEventFilter(&counter);
 }
 
-TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndKeepsItOnCancelOrAToldFailure)
+TEST_F(GameDlgTest, ReadAFileArgumentAndADropLoadAlikeAndFailuresAreToldAndKeepTheQuestions)
 {
     m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
     Release(m_field.m_rcRead);
@@ -204,7 +223,8 @@ TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndKeepsItOnCancelOrAToldFailure)
     EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
 
     // Every failure is told in a message box: read error, no file there (any
-    // more), a file in the way of a folder, no regular file, too long.
+    // more), a file in the way of a folder, no regular file, too long. A file
+    // named on the command line or dropped on the window loads as Read does.
     int nOsError = 0;
     const std::string strUnreadable = UnreadableFilePath(nOsError);
     ASSERT_FALSE(strUnreadable.empty());
@@ -214,18 +234,42 @@ TEST_F(GameDlgTest, ReadLoadsTheChosenFileAndKeepsItOnCancelOrAToldFailure)
         {strFile + ".gone", "見つかりません"},
         {strFile + "/q.csv", "開けません: " + std::generic_category().message(ENOTDIR)},
         {m_dir.Path().string(), "通常のファイルではありません"},
-        {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"}};
+        {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"},
+        {m_dir.Write("EMU,q\n"), ""}};
+    const std::function<void(const std::string&)> ways[] = {
+        [this](const std::string& p) {
+            m_chooser.m_strPath = p;
+            m_dlg.OnReadButton();
+        },
+        [this](const std::string& p) { m_dlg.OpenCommandLine({"wrigglet", PathToText(p)}); },
+        [this](const std::string& p) { EXPECT_TRUE(Drop(QUrl::fromLocalFile(PathToText(p)))); },
+    };
     m_chooser.m_bConfirm = true;
-    for (const auto& [strPath, strReason] : failures) {
-        m_chooser.m_strPath = strPath;
-        QString message;
-        AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
-        m_dlg.OnReadButton();
-        EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")) &&
-                    message.contains(QString::fromStdString(strReason)))
-            << message.toStdString();
-        EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG");
+    for (int nWay = 0; nWay < 3; ++nWay) {
+        for (const auto& [strPath, strReason] : failures) {
+            m_dlg.Questions().RemoveAll();
+            m_dlg.Questions().Add("q1", "CAT");
+            m_dlg.Questions().Add("q2", "DOG");
+            QString message;
+            AcceptNextModal<QMessageBox>([&message](QMessageBox* pBox) { message = pBox->text(); });
+            ways[nWay](strPath);
+            QApplication::processEvents();
+            if (strReason.empty()) {
+                EXPECT_TRUE(message.isEmpty()) << nWay << message.toStdString();
+                EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "EMU") << nWay;
+                continue;
+            }
+            EXPECT_TRUE(message.startsWith(QStringLiteral("問題ファイルを読み込めませんでした。")) &&
+                        message.contains(QString::fromStdString(strReason)))
+                << nWay << " " << message.toStdString();
+            EXPECT_EQ(m_dlg.Questions().GetAt(1)->GetAnswer(), "DOG") << nWay;
+        }
     }
+    // No file argument, or a dragged web address, changes nothing.
+    m_dlg.OpenCommandLine({"wrigglet"});
+    EXPECT_FALSE(Drop(QUrl(QStringLiteral("https://example.invalid/q.csv"))));
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "EMU");
+    EXPECT_EQ(m_chooser.m_nShown, 8);
 }
 
 TEST_F(GameDlgTest, AboutBoxOpensForCommandsSixteenToThirtyOne)
@@ -289,6 +333,15 @@ TEST_F(WindDownTest, ReadAndStartRightAfterStopActAtOnce)
     EXPECT_EQ(m_pauses.front(), "first");
 }
 
+TEST_F(WindDownTest, ADropInPlayLoadsOnceTheQuizIsOver)
+{
+    EXPECT_TRUE(Drop(QUrl::fromLocalFile(PathToText(m_dir.Write("BBB,second\n")))));
+    EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "AAA") << "the quiz reads its questions";
+    Release(m_field.m_rcStop);
+    WaitFor([&] { return m_dlg.Questions().GetAt(0)->GetAnswer() == "BBB"; });
+    EXPECT_EQ(m_field.IsRunning(), 0);
+}
+
 TEST_F(WindDownTest, ClosingHidesAtOnceAndEndsTheRun)
 {
     m_dlg.reject();
@@ -320,37 +373,66 @@ TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
 
     std::vector<std::string> verdicts;
     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left};
+    bool bPaused = false;
+    bool bHeld = false;
     WaitFor([&] {
         std::unique_lock<std::mutex> lock(mutex);
         if (bPending) {
             const std::string strStatus = m_dlg.Runner().GetStatusText();
             if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
                 m_dlg.repaint();
-                verdicts.push_back(m_dlg.LastPaintedStatus());
+                const std::string strQuestion = std::to_string(m_field.GetQuestion());
+                verdicts.push_back(strQuestion + " " + m_dlg.LastPaintedStatus());
             } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
                 // Between steps the question in play is the one last taken.
                 const CQuestion* pQuestion = m_dlg.Questions().GetAt(m_dlg.Runner().GetProgress() - 1);
-                const std::string strWanted = pQuestion->GetAnswer().substr(
-                    static_cast<size_t>(m_field.GetSnake().GetSegmentCount()));
+                const size_t nEaten = static_cast<size_t>(m_field.GetSnake().GetSegmentCount());
+                const std::string strWanted = pQuestion->GetAnswer().substr(nEaten);
                 const int32_t nDirection = CTestPlayer::NextDirection(m_field, strWanted);
                 if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
                     QTest::keyRelease(&m_dlg, keys[nDirection]);
+                // Mid-quiz, P pauses: the step delay runs out, and then all holds.
+                if (!bPaused && m_dlg.Runner().GetProgress() == 3 && nEaten == 2) {
+                    QTest::keyRelease(&m_dlg, Qt::Key_P);
+                    bPaused = bHeld = true;
+                }
             }
             bPending = false;
             cv.notify_all();
+        }
+        lock.unlock();
+        if (bHeld) {
+            const Point head = m_field.GetSnake().GetPosition();
+            const int32_t nTiles = m_field.GetTileCount();
+            QTest::qWait(50); // time to move, were it free
+            EXPECT_EQ(m_field.GetSnake().GetPosition(), head);
+            EXPECT_EQ(m_field.GetTileCount(), nTiles);
+            EXPECT_TRUE(m_field.IsPaused());
+            lock.lock();
+            EXPECT_FALSE(bPending) << "the game loop went on while paused";
+            lock.unlock();
+            QTest::keyRelease(&m_dlg, Qt::Key_Space);
+            EXPECT_FALSE(m_field.IsPaused());
+            bHeld = false;
         }
         return !m_dlg.Runner().IsActive();
     });
 
     std::vector<std::string> expected;
+    int nQuestion = 0;
     // 富士山, 山, 日本, 東京, 大阪 in code page 932.
     for (const char* pszAnswer : {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B",
                                   "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"})
-        expected.push_back(kCorrect + pszAnswer);
+        expected.push_back(std::to_string(++nQuestion) + " " + kCorrect + pszAnswer);
     EXPECT_EQ(verdicts, expected);
+    EXPECT_TRUE(bPaused);
     EXPECT_EQ(m_field.IsRunning(), 0);
+    EXPECT_EQ(m_field.GetResult().GetCorrectCount(), 5);
     m_dlg.repaint();
     EXPECT_EQ(m_field.GetTileCount(), 0);
+    // The result shows until the next Read.
+    m_dlg.OnReadButton();
+    EXPECT_TRUE(m_field.GetResult().IsEmpty());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -144,7 +145,6 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
 
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
-    m_field.SetRunning(1);
     RunToEnd();
     const Log expected = {
         "repaint+erase",           // question shown, tiles placed
@@ -164,21 +164,38 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
     EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
 }
 
-TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrder)
+TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKeepsAll)
 {
     m_questions.Add("Q1", "AB");
     m_questions.Add("Q2", "");
     m_questions.Add("Q3", "\x8c\xa2"); // one double-byte character: two tiles
+    // The question in play during its question pause and its verdict pause.
+    Log progress;
+    m_onSleep = [&](int32_t ms) {
+        if (ms == CQuizRunner::kQuestionPause)
+            progress.push_back(std::to_string(m_field.GetQuestion()) + "/" +
+                               std::to_string(m_field.GetQuestionCount()));
+    };
+    const auto result = [this] {
+        const CQuizResult now = m_field.GetResult();
+        Log entries{std::to_string(now.GetCorrectCount())};
+        for (const CQuizResult::CEntry& e : now.GetEntries())
+            entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
+        return entries;
+    };
     m_nFeed = -1;
     RunToEnd();
     EXPECT_EQ(Verdicts(), (Log{kIncorrect + "AB", kCorrect, kIncorrect + "\x8c\xa2"}));
+    EXPECT_EQ(result(), (Log{"1", "AB>BA wrong", "> ok", "\x8c\xa2>\xa2\x8c wrong"}));
+    EXPECT_EQ(progress, (Log{"1/3", "1/3", "2/3", "2/3", "3/3", "3/3"}));
     m_nFeed = 1;
     RunToEnd();
     EXPECT_EQ(Verdicts(), (Log{kCorrect + "AB", kCorrect, kCorrect + "\x8c\xa2"}));
+    EXPECT_EQ(result(), (Log{"3", "AB>AB ok", "> ok", "\x8c\xa2>\x8c\xa2 ok"}));
     EXPECT_EQ(m_runner.GetProgress(), 3);
 }
 
-TEST_F(QuizTest, StepDelayShrinksWithTheBodyAndStopsAtZero)
+TEST_F(QuizTest, StepDelayShrinksWithTheBodyAndStopsAtTheFastest)
 {
     m_questions.Add("Q", std::string(16, 'x'));
     m_nFeed = 1;
@@ -189,7 +206,7 @@ TEST_F(QuizTest, StepDelayShrinksWithTheBodyAndStopsAtZero)
             delays.push_back(s.substr(6, s.find(' ', 6) - 6));
     }
     EXPECT_EQ(delays, (Log{"185", "170", "155", "140", "125", "110", "95", "80", "65", "50",
-                           "35", "20", "5", "0", "0", "200"}));
+                           "35", "20", "5", "5", "5", "200"}));
 }
 
 TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
@@ -219,11 +236,54 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
         };
         RunToEnd();
         EXPECT_EQ(Take(), expected) << nTile;
-        // Cancelled: the field is left as it was, and the mode is the window's.
+        // Cancelled: the field is left as it was, the mode is the window's.
         EXPECT_EQ(m_field.GetTileCount(), nTile < 0 ? 2 : 0);
         EXPECT_EQ(m_field.IsRunning(), 1);
+        EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
     }
     EXPECT_EQ(m_runner.m_nStops.load(), 2);
+
+    // A Stop that reaches menu mode after the last checkpoint: the run ends
+    // by itself, but shows no result.
+    m_questions.RemoveAll();
+    m_questions.Add("Q1", "A");
+    m_nFeed = 1;
+    m_onSleep = [this](int32_t ms) {
+        if (ms == CQuizRunner::kVerdictPause)
+            m_field.SetRunning(0);
+    };
+    RunToEnd();
+    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
+    EXPECT_TRUE(m_field.GetResult().IsEmpty());
+}
+
+TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
+{
+    m_questions.Add("Q1", "AB");
+    m_nFeed = 1;
+    for (bool bStop : {false, true}) {
+        // Paused in the question pause: no step (and its repaint) may follow.
+        std::promise<void> paused;
+        m_onSleep = [&](int32_t ms) {
+            if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
+                m_runner.SetPause(true);
+                Take();
+                paused.set_value();
+            }
+        };
+        m_runner.Start();
+        paused.get_future().wait();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
+        EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
+        EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
+        if (bStop)
+            m_runner.RequestStop();
+        else
+            m_runner.SetPause(false);
+        WaitIdle();
+        EXPECT_EQ(Verdicts(), bStop ? Log{} : Log{kCorrect + "AB"});
+        EXPECT_EQ(m_runner.m_nStops.load(), bStop ? 1 : 0);
+    }
 }
 
 TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)

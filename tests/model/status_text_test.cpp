@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,6 +21,7 @@ public:
     void DrawLabel(Rect rc, const std::string& strText, int32_t nSize, Colour) override
     {
         m_labels.emplace_back(rc.top, strText, nSize);
+        m_byText.emplace(strText, std::make_pair(rc, nSize));
     }
     void DrawLabelPart(Rect, Rect, const std::string&, int32_t, Colour) override {}
     TextExtent MeasureLabel(const std::string& strText, int32_t nSize) override
@@ -28,6 +31,7 @@ public:
     }
     void DrawBall(Rect) override {}
     std::vector<Label> m_labels;
+    std::multimap<std::string, std::pair<Rect, int32_t>> m_byText;
 };
 
 std::string Times(int n, const std::string& str)
@@ -66,4 +70,61 @@ TEST(StatusTextTest, ShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
         field.DrawStatusText(target, c.strText, 300, 0);
         EXPECT_EQ(target.m_labels, c.labels) << c.strText;
     }
+}
+
+TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsClearOfTheMenu)
+{
+    CPlayField field;
+    field.SetArea(Rect{11, 11, 353, 238});
+    field.m_rcTitle = Rect{27, 35, 332, 89};
+    field.m_rcRead = Rect{126, 107, 221, 139};
+    field.m_rcStart = Rect{126, 146, 221, 178};
+    field.m_rcExit = Rect{126, 185, 221, 217};
+    field.m_rcStop = Rect{258, 245, 353, 277};
+    CQuizResult result;
+    result.Add("APPLE", "APPLE", true);
+    result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
+    result.Add("\x8c\xa2\x94\x4c", "\xa2\x8c", false); // 犬猫, and two bytes of it reversed
+    field.SetResult(result);
+    field.SetProgress(2, 5);
+    field.SetPaused(true);
+    const auto draw = [&field] {
+        LayoutTarget dc;
+        field.Draw(dc, "");
+        return dc.m_byText;
+    };
+    const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
+    const std::string kPaused = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";               // 一時停止
+
+    // Menu: every text whole, in the area, clear of the title and the
+    // buttons, and small enough to fit its box (or at the smallest size).
+    auto labels = draw();
+    for (const std::string& strText : {kScore, std::string(20, 'A'), std::string(20, 'B'),
+                                       std::string("\x8c\xa2\x94\x4c"), std::string("\xa2\x8c")})
+        EXPECT_EQ(labels.count(strText), 1u) << strText;
+    EXPECT_EQ(labels.count("APPLE"), 2u);
+    EXPECT_EQ(labels.count("2/5") + labels.count(kPaused), 0u);
+    for (const auto& [strText, label] : labels) {
+        if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
+            continue;
+        Rect overlap;
+        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first)
+            << strText;
+        for (const Rect& rc : {field.m_rcTitle, field.m_rcRead, field.m_rcStart, field.m_rcExit})
+            EXPECT_FALSE(IntersectRect(overlap, label.first, rc)) << strText;
+        const int32_t nWidth = LayoutTarget().MeasureLabel(strText, label.second).cx;
+        EXPECT_TRUE(label.second == 60 || nWidth <= label.first.Width()) << strText;
+    }
+
+    // Play: the question in play left of Stop and the pause mark, no result.
+    field.SetRunning(1);
+    labels = draw();
+    EXPECT_EQ(labels.count("APPLE"), 0u);
+    ASSERT_EQ(labels.count("2/5"), 1u);
+    EXPECT_EQ(labels.find("2/5")->second.first, (Rect{11, 245, 106, 277}));
+    EXPECT_EQ(labels.count(kPaused), 1u);
+    field.SetPaused(false);
+    field.SetProgress(0, 5);
+    labels = draw();
+    EXPECT_EQ(labels.count("0/5") + labels.count(kPaused), 0u);
 }

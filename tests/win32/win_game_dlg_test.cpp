@@ -6,7 +6,10 @@
 #include "win32/gdi_buffers.h"
 #include "win32/gdi_painter.h"
 #include "win32/resource.h"
+#include "win32/wide_text.h"
 #include "win32/win_game_dlg.h"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +264,16 @@ TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
     ASSERT_EQ(m_dlg.Controller().Questions().GetCount(), 5);
     EXPECT_EQ(m_dlg.Controller().Questions().GetAt(1)->GetAnswer(), "DOG");
     EXPECT_EQ(ModalText([&] { m_dlg.ShowError("\xe5\x95\x8f x"); }), L"問 x");
+    // A file dropped on the window loads as one chosen with Read.
+    const std::wstring wstrPath = WideFromUtf8(m_dir.Write("EMU,q\n"));
+    HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (wstrPath.size() + 2) * sizeof(wchar_t));
+    auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = TRUE;
+    wstrPath.copy(reinterpret_cast<wchar_t*>(pDrop + 1), wstrPath.size());
+    ::GlobalUnlock(hDrop);
+    Post(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(0)->GetAnswer(), "EMU");
 
     // Enter does not end the game (its default button is disabled); Escape
     // does, at once.
@@ -337,13 +350,18 @@ TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
                   .at(0),
               kWrong + "ON");
 
-    // Stop returns to the menu at once, and Exit closes the window at once,
-    // while the run is still held in its pause.
+    // Pause holds the run and goes on with P or Space; Stop returns to the
+    // menu at once, and Exit closes the window at once, while the run is
+    // still held in its pause.
     Release(m_field.m_rcStart);
     WaitFor([&] {
         std::lock_guard<std::mutex> lock(mutex);
         return bPending;
     });
+    KeyUp('P');
+    EXPECT_TRUE(m_dlg.Controller().Runner().IsPaused());
+    KeyUp(VK_SPACE);
+    EXPECT_FALSE(m_dlg.Controller().Runner().IsPaused());
     Release(m_field.m_rcStop);
     EXPECT_EQ(m_field.IsRunning(), 0);
     Release(m_field.m_rcExit);
