@@ -59,10 +59,15 @@ void CGdiBuffers::Paint(HDC hTarget, CFieldPanel& panel, const std::string& strS
         Copy(hTarget, m_area, panel.GetArea(), nDpi);
     }
     if (panel.IsRunning() && m_stop.hDC) {
+        bool bProgress = false;
         {
             CGdiPainter painter(m_stop.hDC, nDpi);
             panel.DrawStopButton(painter);
+            // Which question is in play, left of Stop in the same buffer.
+            bProgress = panel.DrawProgress(painter);
         }
         Copy(hTarget, m_stop, panel.m_rcStop, nDpi);
+        if (bProgress)
+            Copy(hTarget, m_stop, panel.GetProgressRect(), nDpi);
     }
 }

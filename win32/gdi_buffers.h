@@ -21,8 +21,9 @@ public:
     CGdiBuffers& operator=(const CGdiBuffers&) = delete;
 
     // Draws the panel with the status text and copies the area (and, in play
-    // mode, the Stop button) to hTarget. The buffers are made at the first
-    // call and again only when the resolution changes.
+    // mode, the Stop button and the progress beside it) to hTarget. The
+    // buffers are made at the first call and again only when the resolution
+    // changes.
     void Paint(HDC hTarget, CFieldPanel& panel, const std::string& strStatus, int32_t nDpi);
     // Buffers made so far: two at the first paint, none after.
     int32_t GetBuilds() const { return m_nBuilds; }

@@ -181,8 +181,10 @@ TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
         EXPECT_EQ(picture.Pixel(x, y), colour) << x << "," << y;
     EXPECT_TRUE(picture.Has(rcTitle, RGB(204, 0, 0)) && picture.Has(rcStart, RGB(12, 0, 204))) << "labels";
 
-    // Play mode: a tile, the head on the black, the status text and Stop.
+    // Play mode: a tile, the head on the black, the status text, Stop and
+    // the progress beside it.
     m_field.SetRunning(1);
+    m_field.SetProgress(2, 5);
     m_field.PlaceTiles("W");
     CCharObject tile;
     ASSERT_TRUE(m_field.CopyTile(0, tile));
@@ -196,7 +198,7 @@ TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
     EXPECT_EQ(picture.Pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
     EXPECT_FALSE(picture.Has(rcArea, RGB(229, 209, 0)) || picture.Has(rcTitle, RGB(140, 140, 140)));
     buffers.Paint(picture.m_hDC, m_field, "Q?", 96);
-    EXPECT_TRUE(picture.Has(rcArea, RGB(229, 209, 0))) << "the status text in gold";
+    EXPECT_TRUE(picture.Has(rcArea, RGB(229, 209, 0)) && picture.Has(m_field.GetProgressRect(), RGB(229, 209, 0)));
     EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
 }
 
