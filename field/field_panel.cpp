@@ -9,14 +9,6 @@
 
 namespace {
 
-constexpr Colour kRed = 0x0000CC;
-constexpr Colour kDarkGrey = 0x262626;
-constexpr Colour kGrey = 0x8C8C8C;
-constexpr Colour kMenuLabel = 0xCC000C;
-constexpr Colour kGold = 0x00D1E5;
-constexpr Colour kBlack = 0x000000;
-constexpr Colour kTileWhite = 0xFAFAFA;
-
 // Texts of the pause mark and the result, in code page 932.
 const char kPaused[] = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";                      // 一時停止
 const char kMarkCorrect[] = "\x81\x9b";                                          // ○

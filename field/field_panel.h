@@ -21,6 +21,15 @@ class CPanelBuffers;
 class CFieldPanel
 {
 public:
+    // The game's colours, 0x00BBGGRR.
+    static constexpr Colour kRed = 0x0000CC;
+    static constexpr Colour kDarkGrey = 0x262626;
+    static constexpr Colour kGrey = 0x8C8C8C;
+    static constexpr Colour kMenuLabel = 0xCC000C;
+    static constexpr Colour kGold = 0x00D1E5;
+    static constexpr Colour kBlack = 0x000000;
+    static constexpr Colour kTileWhite = 0xFAFAFA;
+
     CFieldPanel();
     virtual ~CFieldPanel();
 

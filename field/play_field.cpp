@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr Colour kBlack = 0x000000;
-constexpr Colour kTileWhite = 0xFAFAFA;
-constexpr Colour kRed = 0x0000CC;
-constexpr Colour kGold = 0x00D1E5;
-constexpr Colour kGrey = 0x8C8C8C;
 constexpr int32_t kLetterSize = 200;
 
 constexpr int32_t kSpacingSq = CPlayField::kTileSpacing * CPlayField::kTileSpacing;
