@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 CCharObject At(int32_t x, int32_t y)
@@ -15,10 +17,9 @@ CCharObject At(int32_t x, int32_t y)
 TEST(RectTest, RightAndBottomEdgesLieOutside)
 {
     const Rect rc{10, 20, 30, 40};
-    for (Point pt : {Point{10, 20}, Point{29, 39}})
-        EXPECT_TRUE(PtInRect(rc, pt)) << pt.x << "," << pt.y;
-    for (Point pt : {Point{30, 39}, Point{29, 40}, Point{9, 25}})
-        EXPECT_FALSE(PtInRect(rc, pt)) << pt.x << "," << pt.y;
+    for (const auto& [pt, bInside] : {std::pair{Point{10, 20}, true}, {Point{29, 39}, true}, {Point{30, 39}, false},
+                                      {Point{29, 40}, false}, {Point{9, 25}, false}})
+        EXPECT_EQ(PtInRect(rc, pt), bInside) << pt.x << "," << pt.y;
 
     Rect out{1, 1, 1, 1};
     EXPECT_FALSE(IntersectRect(out, Rect{0, 0, 30, 30}, Rect{30, 0, 60, 30}));
@@ -26,14 +27,13 @@ TEST(RectTest, RightAndBottomEdgesLieOutside)
     EXPECT_TRUE(IntersectRect(out, Rect{0, 0, 30, 30}, Rect{29, 29, 60, 60}));
     EXPECT_EQ(out, (Rect{29, 29, 30, 30}));
 
-    Rect rc2;
-    SetRect(rc2, 11, 11, 353, 238);
-    InflateRect(rc2, -30, -30);
-    OffsetRect(rc2, -1, 2);
-    EXPECT_EQ(rc2, (Rect{40, 43, 322, 210}));
-    EXPECT_TRUE(IsRectEmpty(Rect{5, 5, 5, 9}));
-    EXPECT_TRUE(IsRectEmpty(Rect{5, 9, 6, 8}));
-    EXPECT_FALSE(IsRectEmpty(Rect{5, 5, 6, 6}));
+    SetRect(out, 11, 11, 353, 238);
+    InflateRect(out, -30, -30);
+    OffsetRect(out, -1, 2);
+    EXPECT_EQ(out, (Rect{40, 43, 322, 210}));
+    for (const auto& [rcTried, bEmpty] : {std::pair{Rect{5, 5, 5, 9}, true}, {Rect{5, 9, 6, 8}, true},
+                                          {Rect{5, 5, 6, 6}, false}})
+        EXPECT_EQ(IsRectEmpty(rcTried), bEmpty) << rcTried.left << "," << rcTried.top;
 }
 
 TEST(FieldObjectTest, GeometryTruncatesTowardZeroAndTouchingEdgesDoNotIntersect)
@@ -54,11 +54,10 @@ TEST(FieldObjectTest, GeometryTruncatesTowardZeroAndTouchingEdgesDoNotIntersect)
         EXPECT_EQ(At(d[0], d[1]).Distance(At(0, 0)), d[2]) << d[0] << "," << d[1];
     }
 
-    EXPECT_FALSE(At(0, 0).Intersects(At(30, 0)));
-    EXPECT_FALSE(At(0, 0).Intersects(At(0, -30)));
-    EXPECT_FALSE(At(0, 0).Intersects(At(29, 30)));
-    EXPECT_TRUE(At(0, 0).Intersects(At(29, 29)));
-    EXPECT_TRUE(At(0, 0).Intersects(At(-29, 0)));
+    // {x, y, whether a tile there overlaps one at the origin}
+    const int32_t overlaps[][3] = {{30, 0, 0}, {0, -30, 0}, {29, 30, 0}, {29, 29, 1}, {-29, 0, 1}};
+    for (const auto& o : overlaps)
+        EXPECT_EQ(At(0, 0).Intersects(At(o[0], o[1])), o[2] != 0) << o[0] << "," << o[1];
 }
 
 TEST(FieldObjectTest, StepsTruncateAndAssignKeepsTheSteps)
@@ -77,9 +76,7 @@ TEST(FieldObjectTest, StepsTruncateAndAssignKeepsTheSteps)
     source.SetWidth(12);
     source.SetSteps(9.0, 9.0);
     object.Assign(source);
-    EXPECT_EQ(object.GetText(), "A");
-    EXPECT_EQ(object.GetPosition(), (Point{40, 60}));
-    EXPECT_EQ(object.GetWidth(), 12);
+    EXPECT_TRUE(object.GetText() == "A" && object.GetPosition() == (Point{40, 60}) && object.GetWidth() == 12);
     EXPECT_EQ(object.GetStepX(), 2.9) << "Assign must not copy the steps";
     object.Assign(object);
     EXPECT_EQ(object.GetText(), "A");

@@ -1,9 +1,12 @@
 #include "field/play_field.h"
 #include "platform/random.h"
+#include "recording_target.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,42 +23,39 @@ protected:
         m_field.CentreSnake();
     }
 
+    // Where the head is after one more step.
+    Point StepTo()
+    {
+        m_field.Step();
+        return m_snake.GetPosition();
+    }
+
     CPlayField m_field;
+    CSnake& m_snake = m_field.GetSnake();
 };
 
 TEST_F(PlayFieldTest, StartsCentredFacingRightAndTurnsAnyWay)
 {
-    CSnake& snake = m_field.GetSnake();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{212, 124})) << "steps of 30 before a question";
+    EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{212, 124})) << "steps of 30 before a question";
     m_field.StartQuestion();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{202, 124})) << "a question's step is 20 pixels";
+    EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{202, 124})) << "a question's step is 20 pixels";
 
     // Any direction may follow any other, straight back included.
     m_field.TurnLeft();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{182, 124}));
     m_field.TurnUp();
     m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 144})) << "only the last turn counts";
-    snake.SetDirection(7);
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 144})) << "an unknown direction stands still";
+    EXPECT_EQ(StepTo(), (Point{182, 144})) << "only the last turn counts";
+    m_snake.SetDirection(7);
+    EXPECT_EQ(StepTo(), (Point{182, 144})) << "an unknown direction stands still";
 }
 
 TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
 {
-    struct Case
-    {
-        Point start;
-        int32_t nDirection;
-        Point first, second;
-    };
-    const Case cases[] = {
+    // {start, direction, after one step, after two}
+    const std::tuple<Point, int32_t, Point, Point> cases[] = {
         {{15, 100}, CSnake::Left, {353, 100}, {333, 100}},
         {{343, 100}, CSnake::Right, {11, 100}, {31, 100}},
         {{100, 25}, CSnake::Up, {100, 238}, {100, 218}},
@@ -64,21 +64,17 @@ TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
         {{333, 100}, CSnake::Right, {353, 100}, {11, 100}},
         {{100, 218}, CSnake::Down, {100, 238}, {100, 11}},
     };
-    CSnake& snake = m_field.GetSnake();
     m_field.StartQuestion();
-    for (const Case& c : cases) {
-        snake.SetPosition(c.start);
-        snake.SetDirection(c.nDirection);
-        m_field.Step();
-        EXPECT_EQ(snake.GetPosition(), c.first) << c.start.x << "," << c.start.y;
-        m_field.Step();
-        EXPECT_EQ(snake.GetPosition(), c.second) << c.start.x << "," << c.start.y;
+    for (const auto& [start, nDirection, first, second] : cases) {
+        m_snake.SetPosition(start);
+        m_snake.SetDirection(nDirection);
+        EXPECT_EQ(StepTo(), first) << start.x << "," << start.y;
+        EXPECT_EQ(StepTo(), second) << start.x << "," << start.y;
     }
 }
 
 TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
 {
-    CSnake& snake = m_field.GetSnake();
     m_field.StartQuestion();
     // After one step right the head is at (202, 124). Tiles 0 and 2 are under
     // it, tile 1 is one pixel too far, tile 3 touches only along an edge.
@@ -87,35 +83,30 @@ TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
     for (int32_t i = 0; i < 4; ++i)
         m_field.GetTile(i)->SetPosition(tiles[i]);
     m_field.Step();
-    ASSERT_EQ(snake.GetSegmentCount(), 2);
-    EXPECT_EQ(snake.GetText(), "AC");
-    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
+    ASSERT_EQ(m_snake.GetSegmentCount(), 2);
+    EXPECT_EQ(m_snake.GetText(), "AC");
+    EXPECT_EQ(m_snake.GetSegment(1)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
     ASSERT_EQ(m_field.GetTileCount(), 2);
     EXPECT_EQ(m_field.GetTile(1)->GetText(), "D");
 
     // The head eats B; then the body follows one place behind.
     m_field.Step();
     m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{222, 144}));
-    ASSERT_EQ(snake.GetSegmentCount(), 4);
+    EXPECT_EQ(StepTo(), (Point{222, 144}));
+    ASSERT_EQ(m_snake.GetSegmentCount(), 4);
     const Point body[] = {{222, 124}, {202, 124}, {202, 124}, {222, 144}};
     for (int32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(snake.GetSegment(i)->GetPosition(), body[i]) << i;
+        EXPECT_EQ(m_snake.GetSegment(i)->GetPosition(), body[i]) << i;
     EXPECT_EQ(m_field.GetTileCount(), 0);
-    EXPECT_EQ(snake.GetText(), "ACBD") << "text in eating order, not answer order";
-    snake.RemoveAllSegments();
-    EXPECT_EQ(snake.GetText(), "");
+    EXPECT_EQ(m_snake.GetText(), "ACBD") << "text in eating order, not answer order";
+    m_snake.RemoveAllSegments();
+    EXPECT_EQ(m_snake.GetText(), "");
 }
 
 TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByteAndSegmentsKeepTheirHalves)
 {
     constexpr int32_t W = CCharObject::Whole, L = CCharObject::LeftHalf, R = CCharObject::RightHalf;
-    const struct
-    {
-        std::string strAnswer;
-        std::vector<int32_t> halves;
-    } cases[] = {
+    const std::pair<std::string, std::vector<int32_t>> cases[] = { // answer, halves of its tiles
         {"", {}},
         {"\x8c\xa2\x90\xb3", {L, R, L, R}},
         // Paired from the first byte: 8E 52 is a character too, 81 a lead byte.
@@ -125,25 +116,52 @@ TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByteAndSegmentsKeepTheirHalves)
         // character.
         {"A\xB1\x85\x40\x80\xA0\xFD", {W, W, W, W, W, W, W}},
     };
-    CSnake& snake = m_field.GetSnake();
-    for (const auto& c : cases) {
+    for (const auto& [strAnswer, halves] : cases) {
         m_field.StartQuestion();
-        m_field.PlaceTiles(c.strAnswer);
-        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(c.strAnswer.size()));
+        m_field.PlaceTiles(strAnswer);
+        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(strAnswer.size()));
         // All under the head's next place: eaten in one step, in order.
         for (int32_t k = 0; k < m_field.GetTileCount(); ++k)
             m_field.GetTile(k)->SetPosition(Point{202, 124});
         m_field.Step();
-        ASSERT_EQ(snake.GetSegmentCount(), static_cast<int32_t>(c.strAnswer.size()));
-        EXPECT_EQ(snake.GetText(), c.strAnswer);
-        for (int32_t k = 0; k < snake.GetSegmentCount(); ++k) {
-            const CCharObject& segment = *snake.GetSegment(k);
+        ASSERT_EQ(m_snake.GetSegmentCount(), static_cast<int32_t>(strAnswer.size()));
+        EXPECT_EQ(m_snake.GetText(), strAnswer);
+        for (int32_t k = 0; k < m_snake.GetSegmentCount(); ++k) {
+            const CCharObject& segment = *m_snake.GetSegment(k);
             EXPECT_EQ(segment.GetText().size(), 1u);
-            EXPECT_EQ(segment.GetHalf(), c.halves[static_cast<size_t>(k)]) << c.strAnswer << " " << k;
+            EXPECT_EQ(segment.GetHalf(), halves[static_cast<size_t>(k)]) << strAnswer << " " << k;
             const size_t nFirst = static_cast<size_t>(k - (segment.GetHalf() == R));
-            EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : c.strAnswer.substr(nFirst, 2));
+            EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : strAnswer.substr(nFirst, 2));
         }
-        snake.RemoveAllSegments();
+        m_snake.RemoveAllSegments();
+    }
+}
+
+TEST_F(PlayFieldTest, StatusTextShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
+{
+    const auto times = [](int n, const std::string& str) {
+        std::string strOut;
+        while (n-- > 0)
+            strOut += str;
+        return strOut;
+    };
+    const std::string a = "\x82\xA0", i = "\x82\xA2", stop = "\x81\x42", ellipsis = "\x81\x63";
+    // 日本でいちばん高い山は？
+    const std::string strTallest = "\x93\xFA\x96\x7B\x82\xC5\x82\xA2\x82\xBF\x82\xCE\x82\xF1\x8D\x82\x82\xA2\x8E\x52\x82\xCD\x81\x48";
+    const std::pair<std::string, std::vector<CRecordingTarget::Label>> cases[] = {
+        {"", {{11, "", 300}}},
+        {times(8, a), {{11, times(8, a), 300}}},
+        {strTallest, {{11, strTallest, 210}}},
+        // 40 characters; "。" does not begin the second line.
+        {times(20, a) + stop + times(19, i), {{104, times(19, a), 120}, {124, a + stop + times(19, i), 120}}},
+        {"What is the highest mountain in Japan? Answer in kanji",
+         {{96, "What is the highest mountain", 180}, {124, "in Japan? Answer in kanji", 180}}},
+        {times(60, a), {{104, times(21, a), 120}, {124, times(20, a) + ellipsis, 120}}},
+    };
+    for (const auto& [strText, labels] : cases) {
+        CRecordingTarget target;
+        m_field.DrawStatusText(target, strText, 300, 0);
+        EXPECT_EQ(target.m_labels, labels) << strText;
     }
 }
 
@@ -169,7 +187,6 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
                     nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
             }
             EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
-            field.RemoveAllTiles();
         }
     }
 }

@@ -23,8 +23,6 @@ class QuizLoadTest : public ::testing::Test
 protected:
     QuizLoadTest() { m_set.SetFileChooser(&m_chooser); }
 
-    std::string Write(const std::string& strBytes) { return m_dir.Write(strBytes); }
-
     Records Get() const
     {
         Records records;
@@ -41,50 +39,45 @@ protected:
 const std::string kEightLines = "A1,Q1\nA2,Q2\nA3,Q3\nA4,Q4\nA5,Q5\nA6,Q6\nA7,Q7\nA8,Q8";
 const Records kFirstFive{{"A1", "Q1"}, {"A2", "Q2"}, {"A3", "Q3"}, {"A4", "Q4"}, {"A5", "Q5"}};
 
-TEST_F(QuizLoadTest, PlaysTheFirstFiveLinesWhateverTheLineEnds)
+TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWrittenFromAFileOrFromMemory)
 {
-    m_set.Load(Write(kEightLines), 5);
-    EXPECT_EQ(Get(), kFirstFive);
+    const std::string strNulFf("\0\xFF", 2);
+    const struct
+    {
+        std::string strFile;
+        int32_t nCount; // 0: every line
+        Records records;
+    } cases[] = {
+        {kEightLines, 5, kFirstFive},
+        {"A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n", 5, kFirstFive},
+        {"A1,Q1\nA2,Q2\n", 5, {{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}},
+        {"", 5, Records(5)},
+        {kEightLines, 0, {kFirstFive[0], kFirstFive[1], kFirstFive[2], kFirstFive[3], kFirstFive[4],
+                          {"A6", "Q6"}, {"A7", "Q7"}, {"A8", "Q8"}}},
+        // No final line end.
+        {"CAT,\x82\xCB\x82\xB1\n\nABC\n,What\nABC,Q,extra\n\"x,y\",q\n ABC , Q \nX,\n" + strNulFf + "," + strNulFf, 0,
+         {{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""}, {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""},
+          {" ABC ", " Q "}, {"X", ""}, {strNulFf, strNulFf}}},
+        // No line with a field: no question at all.
+        {"\n\n", 0, {}},
+    };
+    for (const auto& c : cases) {
+        m_set.Load(m_dir.Write(c.strFile), c.nCount);
+        EXPECT_EQ(Get(), c.records) << c.strFile;
+        m_set.LoadText("X,Y", 1);
+        m_set.LoadText(c.strFile, c.nCount);
+        EXPECT_EQ(Get(), c.records) << c.strFile;
+    }
     EXPECT_EQ(m_set.GetAt(-1), nullptr);
-    m_set.Load(Write("A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n"), 5);
-    EXPECT_EQ(Get(), kFirstFive);
-    m_set.Load(Write("A1,Q1\nA2,Q2\n"), 5);
-    EXPECT_EQ(Get(), (Records{{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}));
-    m_set.Load(Write(""), 5);
-    EXPECT_EQ(Get(), Records(5));
-    m_set.Load(Write(kEightLines), 0);
-    EXPECT_EQ(Get().size(), 8u);
     EXPECT_EQ(m_chooser.m_nShown, 0);
 
     // A line of several megabytes is read whole; an answer may be 1,000 bytes.
     const std::string strAnswer(1000, 'A');
     const std::string strQuestion(5 * 1024 * 1024, 'Q');
-    m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
+    m_set.Load(m_dir.Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
     EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
     EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
     EXPECT_EQ(m_set.GetAt(1)->GetAnswer(), "B");
-}
-
-TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
-{
-    const std::string strNulFf("\0\xFF", 2);
-    // No final line end; count 0 takes every line.
-    m_set.Load(Write("CAT,\x82\xCB\x82\xB1\n"
-                     "\n"
-                     "ABC\n"
-                     ",What\n"
-                     "ABC,Q,extra\n"
-                     "\"x,y\",q\n"
-                     " ABC , Q \n"
-                     "X,\n" +
-                     strNulFf + "," + strNulFf),
-               0);
-    EXPECT_EQ(Get(), (Records{{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
-                              {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""}, {" ABC ", " Q "},
-                              {"X", ""}, {strNulFf, strNulFf}}));
-    // No line with a field: no question at all.
-    m_set.Load(Write("\n\n"), 0);
-    EXPECT_EQ(Get(), Records{});
 }
 
 TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
@@ -109,9 +102,9 @@ TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
         {kBom + "CAT,\x82\xCB", {}, 1, "0x82"},
     };
     for (const auto& c : cases) {
-        m_set.Load(Write(kEightLines), 5);
+        m_set.Load(m_dir.Write(kEightLines), 5);
         try {
-            m_set.Load(Write(c.strFile), 0);
+            m_set.Load(m_dir.Write(c.strFile), 0);
             EXPECT_EQ(Get(), c.records) << c.strFile;
             EXPECT_EQ(c.nBadLine, 0) << c.strFile;
         } catch (const CQuestionFileError& e) {
@@ -125,7 +118,7 @@ TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
 
 TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
 {
-    m_set.Load(Write(kEightLines), 5);
+    m_set.Load(m_dir.Write(kEightLines), 5);
     const std::string strMissing = (m_dir.Path() / "missing.csv").string();
 
     // The dialog is shown for a name that does not exist and cancelled.
@@ -154,15 +147,19 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
         EXPECT_EQ(Get(), kFirstFive) << strNamed << strChosen;
     }
 
-    // An answer over 1,000 bytes: nothing of the file is loaded.
-    try {
-        m_set.Load(Write("A,Q\n\n" + std::string(1001, 'x') + ",q\n"), 5);
-        ADD_FAILURE() << "an over-long answer was loaded";
-    } catch (const CQuestionFileError& e) {
-        EXPECT_EQ(e.GetLine(), 3);
-        EXPECT_NE(std::string(e.what()).find("1001"), std::string::npos) << e.what();
+    // An answer over 1,000 bytes, in a file or in memory: nothing of it is
+    // loaded.
+    const std::string strLong = "A,Q\n\n" + std::string(1001, 'x') + ",q\n";
+    for (bool bFromFile : {true, false}) {
+        try {
+            bFromFile ? m_set.Load(m_dir.Write(strLong), 5) : m_set.LoadText(strLong, 5);
+            ADD_FAILURE() << "an over-long answer was loaded";
+        } catch (const CQuestionFileError& e) {
+            EXPECT_EQ(e.GetLine(), 3);
+            EXPECT_NE(std::string(e.what()).find("1001"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(Get(), kFirstFive);
     }
-    EXPECT_EQ(Get(), kFirstFive);
 
     // Without a dialog nothing can be chosen.
     CQuestionSet other;
@@ -170,7 +167,7 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
     EXPECT_EQ(other.GetCount(), 0);
 
     // A chosen file replaces all five.
-    m_chooser.m_strPath = Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
+    m_chooser.m_strPath = m_dir.Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
 }
