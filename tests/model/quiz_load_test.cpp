@@ -2,14 +2,17 @@
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
+#include "platform/text_file.h"
 #include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -120,6 +123,7 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
 {
     m_set.Load(m_dir.Write(kEightLines), 5);
     const std::string strMissing = (m_dir.Path() / "missing.csv").string();
+    const std::string strDir = m_dir.Path().string();
 
     // The dialog is shown for a name that does not exist and cancelled.
     m_chooser.m_bConfirm = false;
@@ -128,23 +132,37 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(Get(), kFirstFive);
 
-    // Confirmed, but what was chosen (no name given) or named cannot be
-    // opened, is no regular file or fails to read. A pipe's writer lets an
-    // open for reading through instead of hanging.
+    // Given or chosen, what cannot be opened, is no regular file or fails to
+    // read is thrown with its name and, where the system says the same
+    // everywhere, with the reason. Only the last opens as a text file. A
+    // pipe's writer lets an open for reading through instead of hanging.
     m_chooser.m_bConfirm = true;
     const CNamedPipe pipe(PathToString(m_dir.Path()));
     ASSERT_TRUE(pipe.IsValid());
-    const std::string strDir = m_dir.Path().string();
     int nError = 0;
     const std::string strUnreadable = UnreadableFilePath(nError);
-    const std::pair<std::string, std::string> failures[] = { // named, chosen
-        {"", strMissing},         {"", strDir},           {"", pipe.GetPath()},
-        {strDir, ""},             {NullDevicePath(), ""}, {pipe.GetPath(), ""},
-        {"", strUnreadable}};
-    for (const auto& [strNamed, strChosen] : failures) {
-        m_chooser.m_strPath = strChosen;
-        EXPECT_THROW(m_set.Load(strNamed, 5), CFileException) << strNamed << strChosen;
-        EXPECT_EQ(Get(), kFirstFive) << strNamed << strChosen;
+    using EKind = CFileException::EKind;
+    const std::tuple<std::string, EKind, int> failures[] = { // name, reason, OS error (-1: any reason)
+        {strDir, EKind::NotRegular, 0}, {strMissing, EKind::Open, ENOENT}, {std::string(), EKind::Open, -1},
+        {m_dir.Write("a") + std::string(1, '\0') + "b", EKind::Open, -1}, {NullDevicePath(), EKind::NotRegular, -1},
+        {pipe.GetPath(), EKind::NotRegular, -1}, {strUnreadable, EKind::Read, strUnreadable.empty() ? -1 : nError}};
+    CTextFile file;
+    file.OpenText("text");
+    for (const auto& [strBad, kind, nOsError] : failures) {
+        const bool bOpens = kind == EKind::Read && nOsError >= 0;
+        EXPECT_EQ(file.Open(strBad), bOpens) << strBad;
+        EXPECT_EQ(file.IsOpen(), bOpens) << strBad;
+        m_chooser.m_strPath = strBad;
+        for (const std::string& strNamed : {strBad, std::string()}) {
+            try {
+                m_set.Load(strNamed, 5);
+                ADD_FAILURE() << strBad << " was loaded";
+            } catch (const CFileException& e) {
+                EXPECT_EQ(e.GetPath(), strBad);
+                EXPECT_TRUE(nOsError < 0 || (e.GetKind() == kind && e.GetOsError() == nOsError)) << e.what();
+            }
+            EXPECT_EQ(Get(), kFirstFive) << strBad;
+        }
     }
 
     // An answer over 1,000 bytes, in a file or in memory: nothing of it is

@@ -1,18 +1,14 @@
 #include "fixed_chooser.h"
-#include "platform/file_exception.h"
 #include "platform/file_path.h"
-#include "platform/named_pipe.h"
 #include "platform/text_file.h"
 #include "quiz/question_set.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -70,47 +66,8 @@ TEST_F(TextFileTest, LineEndsFollowTextModeAndEveryByteIsKept)
     }
     EXPECT_EQ(m_file.GetFilePath(), "");
     EXPECT_EQ(ReadLines("file"), Lines{"file"});
-}
-
-TEST_F(TextFileTest, OpensRegularFilesOnly)
-{
-    const std::string strPath = m_dir.Write("a");
-    const CNamedPipe pipe(PathToString(m_dir.Path()));
-    ASSERT_TRUE(pipe.IsValid());
-    m_file.OpenText("text");
-    for (const std::string& strBad : {m_dir.Path().string(), (m_dir.Path() / "missing").string(), std::string(),
-                                      strPath + std::string(1, '\0') + "more", NullDevicePath(),
-                                      pipe.GetPath()})
-        EXPECT_FALSE(m_file.Open(strBad)) << strBad;
-    EXPECT_FALSE(m_file.IsOpen());
-    // The reason goes with the path: what it is, or what the system said.
-    const std::tuple<std::string, CFileException::EKind, int> reasons[] = {
-        {m_dir.Path().string(), CFileException::EKind::NotRegular, 0},
-        {(m_dir.Path() / "missing").string(), CFileException::EKind::Open, ENOENT}};
-    for (const auto& [strBad, kind, nError] : reasons) {
-        EXPECT_FALSE(m_file.Open(strBad));
-        const CFileException e = m_file.OpenError();
-        EXPECT_EQ(e.GetPath(), strBad);
-        EXPECT_TRUE(e.GetKind() == kind && e.GetOsError() == nError) << strBad << ": " << e.what();
-    }
-    EXPECT_TRUE(m_file.Open(strPath));
-}
-
-TEST_F(TextFileTest, ReadErrorThrows)
-{
-    int nError = 0;
-    const std::string strPath = UnreadableFilePath(nError);
-    if (strPath.empty())
-        GTEST_SKIP() << "no file here fails to read";
-    ASSERT_TRUE(m_file.Open(strPath));
-    std::string strLine;
-    try {
-        m_file.ReadString(strLine);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.GetOsError(), nError);
-        EXPECT_EQ(e.GetPath(), strPath);
-    }
+    // Opening what is no regular file, or cannot be opened or read: see the
+    // loader's test.
 }
 
 // Names as the file chooser returns them, with characters beyond ASCII in the
