@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -86,13 +87,8 @@ TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWrittenFromAFileOrFromMemory)
 TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
 {
     const std::string kBom = "\xEF\xBB\xBF";
-    const struct
-    {
-        std::string strFile;
-        Records records; // or, with none, the line that fails
-        int32_t nBadLine;
-        const char* pszNamed;
-    } cases[] = {
+    // {file, records, or with none the line that fails and what it names}
+    const std::tuple<std::string, Records, int32_t, const char*> cases[] = {
         {kBom + "山,やま\r\n日本,にほん", {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
         {"A,a\n富士山,高い山〜\n", {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
         {kBom + "ABC,x", {{"ABC", "x"}}, 0, nullptr},
@@ -104,17 +100,17 @@ TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
         {"山,x\nA,🗻\n", {}, 2, "「🗻」(U+1F5FB)"},
         {kBom + "CAT,\x82\xCB", {}, 1, "0x82"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [strFile, records, nBadLine, pszNamed] : cases) {
         m_set.Load(m_dir.Write(kEightLines), 5);
         try {
-            m_set.Load(m_dir.Write(c.strFile), 0);
-            EXPECT_EQ(Get(), c.records) << c.strFile;
-            EXPECT_EQ(c.nBadLine, 0) << c.strFile;
+            m_set.Load(m_dir.Write(strFile), 0);
+            EXPECT_EQ(Get(), records) << strFile;
+            EXPECT_EQ(nBadLine, 0) << strFile;
         } catch (const CQuestionFileError& e) {
-            ASSERT_NE(c.nBadLine, 0) << e.what();
-            EXPECT_EQ(e.GetLine(), c.nBadLine) << c.strFile;
-            EXPECT_NE(std::string(e.what()).find(c.pszNamed), std::string::npos) << e.what();
-            EXPECT_EQ(Get(), kFirstFive) << c.strFile;
+            ASSERT_NE(nBadLine, 0) << e.what();
+            EXPECT_EQ(e.GetLine(), nBadLine) << strFile;
+            EXPECT_NE(std::string(e.what()).find(pszNamed), std::string::npos) << e.what();
+            EXPECT_EQ(Get(), kFirstFive) << strFile;
         }
     }
 }
@@ -188,6 +184,30 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
     m_chooser.m_strPath = m_dir.Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
+}
+
+// Names as the file chooser returns them, with characters beyond ASCII in the
+// folder and in the file name.
+TEST_F(QuizLoadTest, OpensFilesWithJapaneseNames)
+{
+    const std::string strDir = PathToString(m_dir.Path()) + "/\xE3\x82\xAF\xE3\x82\xA4\xE3\x82\xBA"; // クイズ
+    const std::string strPath = strDir + "/\xE5\x95\x8F\xE9\xA1\x8C.csv";                              // 問題.csv
+    fs::create_directories(PathFromString(strDir));
+    std::ofstream(PathFromString(strPath), std::ios::binary) << "CAT,cat\nDOG,dog\n";
+
+    // The name on disk is made of the characters meant, not of their bytes.
+    EXPECT_TRUE(fs::is_regular_file(m_dir.Path() / fs::path(u"\u30AF\u30A4\u30BA") / fs::path(u"\u554F\u984C.csv")));
+    EXPECT_EQ(PathToString(PathFromString(strPath)), strPath);
+    EXPECT_TRUE(FileExists(strDir));
+    EXPECT_FALSE(FileExists(strDir + "/\xE5\x95\x8F.csv"));
+    CTextFile file;
+    ASSERT_TRUE(file.Open(strPath));
+    EXPECT_EQ(file.GetFilePath(), strPath);
+
+    // The question set finds the name without asking the player.
+    m_set.Load(strPath, 2);
+    EXPECT_EQ(m_chooser.m_nShown, 0);
+    EXPECT_EQ(Get(), (Records{{"CAT", "cat"}, {"DOG", "dog"}}));
 }
 
 TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
