@@ -50,7 +50,7 @@ TEST(QuizStressTest, PaintingAndSteeringBesideFullSpeedQuizzes)
             field.Draw(target, runner.GetStatusText());
             field.UpdateHover(Point{150, 150});
         }
-        EXPECT_NE(target.m_nSum, 0);
+        EXPECT_FALSE(target.m_labels.empty());
     });
     std::thread steerer([&] {
         for (int32_t n = 1; !bDone; ++n) {
