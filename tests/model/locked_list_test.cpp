@@ -65,28 +65,6 @@ TEST(LockedListTest, IndexingRemovalAndDeletionOrder)
     delete pOwned;
 }
 
-TEST(LockedListTest, PoolGrowsInBlocksOfTenAndIsReleasedWhenEmpty)
-{
-    List list;
-    EXPECT_EQ(list.GetBlockCount(), 0);
-    for (int i = 1; i <= 11; ++i) {
-        Add(list, i, i);
-        EXPECT_EQ(list.GetBlockCount(), i <= 10 ? 1 : 2) << i;
-    }
-    list.RemoveAll();
-    EXPECT_EQ(list.GetBlockCount(), 0);
-
-    // A removed node is reused before the pool grows again, and emptying by
-    // single removals releases the blocks too.
-    Add(list, 1, 10);
-    list.RemoveAt(3);
-    list.AddNew();
-    EXPECT_EQ(list.GetBlockCount(), 1);
-    while (list.GetCount() > 0)
-        list.RemoveAt(0);
-    EXPECT_EQ(list.GetBlockCount(), 0);
-}
-
 TEST(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
 {
     // The list remembers its last visited node; removals around it must not
@@ -113,7 +91,7 @@ TEST(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
     EXPECT_FALSE(list.VisitAt(static_cast<int>(expected.size()), [](const std::string&) {}));
 }
 
-TEST(LockedListTest, AppenderVisitRangeAndReplaceAll)
+TEST(LockedListTest, AppenderVisitRangeReplaceAllAndThePool)
 {
     g_deleted.clear();
     List list;
@@ -147,6 +125,21 @@ TEST(LockedListTest, AppenderVisitRangeAndReplaceAll)
     list.RemoveAll();
     fresh.RemoveAll();
     EXPECT_EQ(g_deleted, (Ints{24, 23, 21, 31}));
+    EXPECT_EQ(list.GetBlockCount(), 0);
+
+    // The pool grows in blocks of ten. A removed node is reused before it
+    // grows again, and emptying by single removals releases the blocks too.
+    for (int i = 1; i <= 11; ++i) {
+        Add(list, i, i);
+        EXPECT_EQ(list.GetBlockCount(), i <= 10 ? 1 : 2) << i;
+    }
+    list.RemoveAll();
+    Add(list, 1, 10);
+    list.RemoveAt(3);
+    list.AddNew();
+    EXPECT_EQ(list.GetBlockCount(), 1);
+    while (list.GetCount() > 0)
+        list.RemoveAt(0);
     EXPECT_EQ(list.GetBlockCount(), 0);
 }
 

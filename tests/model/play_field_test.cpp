@@ -34,7 +34,7 @@ protected:
     CSnake& m_snake = m_field.GetSnake();
 };
 
-TEST_F(PlayFieldTest, StartsCentredFacingRightAndTurnsAnyWay)
+TEST_F(PlayFieldTest, StartsCentredFacingRightTurnsAnyWayAndWrapsAround)
 {
     EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
     EXPECT_EQ(StepTo(), (Point{212, 124})) << "steps of 30 before a question";
@@ -50,10 +50,8 @@ TEST_F(PlayFieldTest, StartsCentredFacingRightAndTurnsAnyWay)
     EXPECT_EQ(StepTo(), (Point{182, 144})) << "only the last turn counts";
     m_snake.SetDirection(7);
     EXPECT_EQ(StepTo(), (Point{182, 144})) << "an unknown direction stands still";
-}
 
-TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
-{
+    // The head wraps at each edge and rests on the outside edge for one step.
     // {start, direction, after one step, after two}
     const std::tuple<Point, int32_t, Point, Point> cases[] = {
         {{15, 100}, CSnake::Left, {353, 100}, {333, 100}},
@@ -64,7 +62,6 @@ TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
         {{333, 100}, CSnake::Right, {353, 100}, {11, 100}},
         {{100, 218}, CSnake::Down, {100, 238}, {100, 11}},
     };
-    m_field.StartQuestion();
     for (const auto& [start, nDirection, first, second] : cases) {
         m_snake.SetPosition(start);
         m_snake.SetDirection(nDirection);
@@ -173,7 +170,7 @@ CCharObject At(int32_t x, int32_t y)
 }
 
 // Which points a rectangle holds: see the buttons' hit test.
-TEST(RectTest, IntersectionsAndMoves)
+TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 {
     Rect out{1, 1, 1, 1};
     EXPECT_FALSE(IntersectRect(out, Rect{0, 0, 30, 30}, Rect{30, 0, 60, 30}));
@@ -188,10 +185,9 @@ TEST(RectTest, IntersectionsAndMoves)
     for (const auto& [rcTried, bEmpty] : {std::pair{Rect{5, 5, 5, 9}, true}, {Rect{5, 9, 6, 8}, true},
                                           {Rect{5, 5, 6, 6}, false}})
         EXPECT_EQ(IsRectEmpty(rcTried), bEmpty) << rcTried.left << "," << rcTried.top;
-}
 
-TEST(FieldObjectTest, GeometryTruncatesTowardZeroAndTouchingEdgesDoNotIntersect)
-{
+    // A field object's rectangle truncates toward zero; touching edges do not
+    // intersect.
     CCharObject object = At(100, 50);
     EXPECT_EQ(object.GetRect(), (Rect{85, 35, 115, 65}));
     object.SetPosition(-7, -8);
@@ -212,32 +208,30 @@ TEST(FieldObjectTest, GeometryTruncatesTowardZeroAndTouchingEdgesDoNotIntersect)
     const int32_t overlaps[][3] = {{30, 0, 0}, {0, -30, 0}, {29, 30, 0}, {29, 29, 1}, {-29, 0, 1}};
     for (const auto& o : overlaps)
         EXPECT_EQ(At(0, 0).Intersects(At(o[0], o[1])), o[2] != 0) << o[0] << "," << o[1];
-}
 
-TEST(FieldObjectTest, StepsTruncateAndAssignKeepsTheSteps)
-{
-    CCharObject object;
-    object.SetSteps(2.9, -2.9);
-    object.StepLeft();
-    object.StepUp();
-    EXPECT_EQ(object.GetPosition(), (Point{-2, 2}));
-    object.StepDownRight();
-    object.Offset(5, -6);
-    EXPECT_EQ(object.GetPosition(), (Point{5, -6}));
+    // Steps truncate; Assign keeps the steps.
+    CCharObject moved;
+    moved.SetSteps(2.9, -2.9);
+    moved.StepLeft();
+    moved.StepUp();
+    EXPECT_EQ(moved.GetPosition(), (Point{-2, 2}));
+    moved.StepDownRight();
+    moved.Offset(5, -6);
+    EXPECT_EQ(moved.GetPosition(), (Point{5, -6}));
 
     CCharObject source = At(40, 60);
     source.SetText("A");
     source.SetWidth(12);
     source.SetSteps(9.0, 9.0);
-    object.Assign(source);
-    EXPECT_TRUE(object.GetText() == "A" && object.GetPosition() == (Point{40, 60}) && object.GetWidth() == 12);
-    EXPECT_EQ(object.GetStepX(), 2.9) << "Assign must not copy the steps";
-    object.Assign(object);
-    EXPECT_EQ(object.GetText(), "A");
+    moved.Assign(source);
+    EXPECT_TRUE(moved.GetText() == "A" && moved.GetPosition() == (Point{40, 60}) && moved.GetWidth() == 12);
+    EXPECT_EQ(moved.GetStepX(), 2.9) << "Assign must not copy the steps";
+    moved.Assign(moved);
+    EXPECT_EQ(moved.GetText(), "A");
     EXPECT_EQ(CCharObject(source).GetStepX(), 9.0) << "a copy takes everything";
 }
 
-TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
+TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
 {
     const Rect rcPlace{41, 41, 323, 208};
     const Rect rcCentre{81, 61, 283, 188};
@@ -261,10 +255,8 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
             EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
         }
     }
-}
 
-TEST(PlacementTest, SameSeedGivesTheSameLayoutAndATooSmallAreaItsCentre)
-{
+    // The same seed gives the same layout; a too small area its centre.
     auto layout = [](const Rect& rcArea, uint32_t seed) {
         CPlayField field;
         field.SetArea(rcArea);
