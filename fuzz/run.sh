@@ -18,8 +18,6 @@ cmake --build "$build" -j2 --target quiz_fuzzer
 # New inputs go to a working corpus in the build folder; the seeds stay as
 # they are.
 mkdir -p "$build/corpus/quiz" "$build/artifacts"
-# The target writes each input to a scratch file: keep it in memory if we can.
-[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$build/fuzz/quiz_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/artifacts/" \

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
@@ -211,20 +212,31 @@ bool CTextFile::Open(const std::string& strPath)
     if (!m_buffer)
         m_buffer.reset(new char[kBufferSize]);
     m_nHandle = nHandle;
+    m_pData = m_buffer.get();
     m_nPos = m_nEnd = 0;
     return true;
+}
+
+void CTextFile::OpenText(std::string strText)
+{
+    Close();
+    m_strPath.clear();
+    m_strText = std::move(strText);
+    m_bText = true;
+    m_pData = m_strText.data();
+    m_nEnd = m_strText.size();
 }
 
 bool CTextFile::ReadString(std::string& strLine)
 {
     strLine.clear();
-    if (m_nHandle < 0)
+    if (!IsOpen())
         return false;
     bool bStarted = false;
     for (;;) {
         if (m_nPos == m_nEnd && !Fill())
             return bStarted; // a last line without a line end
-        const char* pStart = m_buffer.get() + m_nPos;
+        const char* pStart = m_pData + m_nPos;
         const size_t nAvail = m_nEnd - m_nPos;
         const void* pLf = std::memchr(pStart, '\n', nAvail);
         if (pLf) {
@@ -248,6 +260,10 @@ CFileException CTextFile::OpenError() const
 
 void CTextFile::SeekToBegin()
 {
+    if (m_bText) {
+        m_nPos = 0;
+        return;
+    }
     if (m_nHandle < 0)
         return;
     if (!SeekStart(m_nHandle))
@@ -260,11 +276,15 @@ void CTextFile::Close()
     if (m_nHandle >= 0)
         CloseFile(m_nHandle);
     m_nHandle = -1;
+    m_bText = false;
+    std::string().swap(m_strText);
     m_nPos = m_nEnd = 0;
 }
 
 bool CTextFile::Fill()
 {
+    if (m_bText)
+        return false;
     const long long nRead = ReadSome(m_nHandle, m_buffer.get(), kBufferSize);
     if (nRead < 0)
         throw CFileException(m_strPath, errno);

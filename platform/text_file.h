@@ -12,7 +12,8 @@
 // 0x7F included, is kept, and a line may be of any length.
 //
 // Only regular files open: a directory, FIFO or device is refused at once
-// instead of blocking the window on a read that may never end.
+// instead of blocking the window on a read that may never end. Bytes that are
+// already in memory read the same way through OpenText.
 class CTextFile
 {
 public:
@@ -26,7 +27,10 @@ public:
     bool Open(const std::string& strPath);
     // The last failed Open, as the exception a caller may throw.
     CFileException OpenError() const;
-    bool IsOpen() const { return m_nHandle >= 0; }
+    // Reads these bytes as if they were the file's, e.g. a question file that
+    // came as text rather than by path; GetFilePath is then empty.
+    void OpenText(std::string strText);
+    bool IsOpen() const { return m_nHandle >= 0 || m_bText; }
 
     // The next line without its line end, or false when none is left (or the
     // file is not open). Throws CFileException when reading fails.
@@ -50,6 +54,10 @@ private:
     CFileException::EKind m_openFailure = CFileException::EKind::Open;
     int m_nOpenError = 0;
     std::unique_ptr<char[]> m_buffer;
+    // Opened by OpenText: the whole text is the one buffer, m_pData.
+    bool m_bText = false;
+    std::string m_strText;
+    const char* m_pData = nullptr;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;
 };

@@ -19,9 +19,12 @@ constexpr int32_t kMaxIndex = std::numeric_limits<int32_t>::max();
 
 constexpr std::string_view kSeparators = ",";
 
-// The store grows by chunks of this size; a text of more than a quarter of it
-// gets a chunk of its own, so that little is left unused at a chunk's end.
+// The store grows by chunks of up to this size; a text of more than a quarter
+// of it gets a chunk of its own, so that little is left unused at a chunk's
+// end. The first chunk is small and each next one twice as large, so that a
+// file of five questions does not take a megabyte.
 constexpr size_t kChunkSize = size_t{1} << 20;
+constexpr size_t kChunkDoublings = 10;
 
 // Cells gathered from whole lines before they are appended to the columns,
 // each column under one locking.
@@ -88,9 +91,11 @@ CCsvFile::CCell CCsvFile::MakeCell(std::string_view strText)
         pStored = m_chunks.back().get();
     } else {
         if (nNeeded > m_nChunkLeft) {
-            m_chunks.emplace_back(new unsigned char[kChunkSize]);
+            const size_t nDoublings = std::min(m_chunks.size(), kChunkDoublings);
+            const size_t nSize = std::max(kChunkSize >> (kChunkDoublings - nDoublings), nNeeded);
+            m_chunks.emplace_back(new unsigned char[nSize]);
             m_pChunkFree = m_chunks.back().get();
-            m_nChunkLeft = kChunkSize;
+            m_nChunkLeft = nSize;
         }
         pStored = m_pChunkFree;
         m_pChunkFree += nNeeded;

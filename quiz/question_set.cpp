@@ -39,6 +39,18 @@ void CQuestionSet::LoadFile(const std::string& strPath, int32_t nCount)
     CCsvFile file;
     if (!file.Open(strPath))
         throw file.OpenError();
+    LoadFrom(file, nCount);
+}
+
+void CQuestionSet::LoadText(std::string strText, int32_t nCount)
+{
+    CCsvFile file;
+    file.OpenText(std::move(strText));
+    LoadFrom(file, nCount);
+}
+
+void CQuestionSet::LoadFrom(CCsvFile& file, int32_t nCount)
+{
     file.ReadAll();
 
     // The new records are made apart from the set and take its place in one

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+class CCsvFile;
 class CFileChooser;
 
 // The questions of the current quiz, in file order. The window thread loads
@@ -40,8 +41,14 @@ public:
     // The same for a file already chosen: never asks, and a name that is not
     // there is a failure like any other.
     void LoadFile(const std::string& strPath, int32_t nCount);
+    // The same from the bytes of a question file already in memory (text
+    // dropped or pasted rather than a path): no dialog, and of the failures
+    // only CQuestionFileError.
+    void LoadText(std::string strText, int32_t nCount);
 
 private:
+    void LoadFrom(CCsvFile& file, int32_t nCount);
+
     CLockedList<CQuestion> m_records;
     CFileChooser* m_pChooser = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -21,28 +22,26 @@ std::string Utf8(char32_t c)
 
 } // namespace
 
-TEST(CodePageTest, DecodesAsciiKanaAndKanji)
+TEST(CodePageTest, DecodesCharactersAndEverythingElseAsDots)
 {
-    EXPECT_EQ(DecodeCodePage932(""), u"");
-    // 0x5C is a backslash in this code page, not a yen sign.
-    EXPECT_EQ(DecodeCodePage932("a\\b"), u"a\\b");
-    EXPECT_EQ(DecodeCodePage932("\x90\xB3\x89\xF0:\x82\xAD\xB6"), u"正解:く\uFF76");
-}
-
-TEST(CodePageTest, NonCharactersBecomeDotsAndKeepTheRest)
-{
-    for (const char* psz : {"\x80", "\xA0", "\xFD", "\xFE", "\xFF"})
-        EXPECT_EQ(DecodeCodePage932(std::string("x") + psz + "y"), u"x・y") << psz;
-    // A tile holds one byte of an answer: often a lone lead byte.
-    EXPECT_EQ(DecodeCodePage932("\x82"), u"・");
-    // A lead byte before a byte that cannot follow it: that byte stands.
-    EXPECT_EQ(DecodeCodePage932("\x82 ok"), u"・ ok");
-    // A well-formed but unassigned pair is one dot, not two.
-    EXPECT_EQ(DecodeCodePage932("\x85\x40z"), u"・z");
-    // Broken text in the middle of a long line does not end it.
-    const std::u16string decoded =
-        DecodeCodePage932(std::string(300, 'a') + '\xFF' + std::string(300, 'b') + "\x82\xA0");
-    EXPECT_EQ(decoded, std::u16string(300, u'a') + u'・' + std::u16string(300, u'b') + u'あ');
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"", u""},
+        // 0x5C is a backslash in this code page, not a yen sign.
+        {"a\\b", u"a\\b"},
+        {"\x90\xB3\x89\xF0:\x82\xAD\xB6", u"正解:く\uFF76"},
+        {"x\x80\xA0\xFD\xFE\xFFy", u"x・・・・・y"},
+        // A tile holds one byte of an answer: often a lone lead byte.
+        {"\x82", u"・"},
+        // A lead byte before a byte that cannot follow it: that byte stands.
+        {"\x82 ok", u"・ ok"},
+        // A well-formed but unassigned pair is one dot, not two.
+        {"\x85\x40z", u"・z"},
+        // Broken text in the middle of a long line does not end it.
+        {std::string(300, 'a') + '\xFF' + std::string(300, 'b') + "\x82\xA0",
+         std::u16string(300, u'a') + u'・' + std::u16string(300, u'b') + u'あ'},
+    };
+    for (const auto& [strBytes, expected] : cases)
+        EXPECT_EQ(DecodeCodePage932(strBytes), expected) << strBytes;
 }
 
 TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacks)

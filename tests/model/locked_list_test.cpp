@@ -7,40 +7,42 @@
 
 namespace {
 
+using Ints = std::vector<int>;
+
 // Records the order in which elements die.
-std::vector<int> g_deleted;
+Ints g_deleted;
 struct Tracked
 {
     int n = 0;
     ~Tracked() { g_deleted.push_back(n); }
 };
-using Ints = std::vector<int>;
+using List = CLockedList<Tracked>;
 
-Tracked* Heap(int n)
+// Adds nFirst to nLast through a list or an appender: every third element
+// made apart and handed in by Append, the others made in the list's nodes.
+template <class Adder>
+void Add(Adder& adder, int nFirst, int nLast)
 {
-    auto* p = new Tracked;
-    p->n = n;
-    return p;
+    for (int i = nFirst; i <= nLast; ++i) {
+        if (i % 3 == 0)
+            adder.Append(new Tracked{i});
+        else
+            adder.AddNew()->n = i;
+    }
 }
 
 TEST(LockedListTest, IndexingRemovalAndDeletionOrder)
 {
     g_deleted.clear();
-    Tracked* pOwned = Heap(7);
+    Tracked* pOwned = new Tracked{7};
     {
-        CLockedList<Tracked> list;
+        List list;
         EXPECT_EQ(list.GetAt(0), nullptr);
-        // Elements in the list's nodes and elements handed in by Append.
-        for (int i = 1; i <= 25; ++i) {
-            if (i % 3 == 0)
-                list.Append(Heap(i));
-            else
-                list.AddNew()->n = i;
+        Add(list, 1, 25);
+        for (int i : {-1, 25}) {
+            EXPECT_EQ(list.GetAt(i), nullptr);
+            list.RemoveAt(i);
         }
-        EXPECT_EQ(list.GetAt(-1), nullptr);
-        EXPECT_EQ(list.GetAt(25), nullptr);
-        list.RemoveAt(25);
-        list.RemoveAt(-1);
         list.RemoveAt(0);
         list.RemoveAt(1);
         EXPECT_EQ(g_deleted, (Ints{1, 3}));
@@ -51,44 +53,16 @@ TEST(LockedListTest, IndexingRemovalAndDeletionOrder)
         g_deleted.clear();
         list.RemoveAll();
         EXPECT_EQ(list.GetCount(), 0);
-        Ints expected;
-        for (int i = 26; i >= 2; --i) {
-            if (i != 3)
-                expected.push_back(i);
-        }
-        EXPECT_EQ(g_deleted, expected) << "last to first, each once";
-        list.RemoveAll();
+        EXPECT_EQ(g_deleted, (Ints{26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 2}))
+            << "last to first, each once";
+        // Neither emptying again nor the destructor deletes anything: the
+        // destructor leaves its elements to their owner.
         g_deleted.clear();
-
-        // The destructor leaves its elements to their owner.
+        list.RemoveAll();
         list.Append(pOwned);
     }
     EXPECT_TRUE(g_deleted.empty());
     delete pOwned;
-}
-
-TEST(LockedListTest, PoolGrowsInBlocksOfTenAndIsReleasedWhenEmpty)
-{
-    CLockedList<Tracked> list;
-    EXPECT_EQ(list.GetBlockCount(), 0);
-    for (int i = 0; i < 10; ++i)
-        list.AddNew();
-    EXPECT_EQ(list.GetBlockCount(), 1);
-    list.AddNew();
-    EXPECT_EQ(list.GetBlockCount(), 2);
-    list.RemoveAll();
-    EXPECT_EQ(list.GetBlockCount(), 0);
-
-    // A removed node is reused before the pool grows again, and emptying by
-    // single removals releases the blocks too.
-    for (int i = 0; i < 10; ++i)
-        list.AddNew();
-    list.RemoveAt(3);
-    list.AddNew();
-    EXPECT_EQ(list.GetBlockCount(), 1);
-    while (list.GetCount() > 0)
-        list.RemoveAt(0);
-    EXPECT_EQ(list.GetBlockCount(), 0);
 }
 
 TEST(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
@@ -117,41 +91,31 @@ TEST(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
     EXPECT_FALSE(list.VisitAt(static_cast<int>(expected.size()), [](const std::string&) {}));
 }
 
-TEST(LockedListTest, AppenderVisitRangeAndReplaceAll)
+TEST(LockedListTest, AppenderVisitRangeReplaceAllAndThePool)
 {
     g_deleted.clear();
-    CLockedList<Tracked> list;
+    List list;
     {
-        CLockedList<Tracked>::CAppender appender(list);
-        for (int i = 1; i <= 12; ++i) {
-            if (i % 4 == 0)
-                appender.Append(Heap(i));
-            else
-                appender.AddNew()->n = i;
-        }
+        List::CAppender appender(list);
+        Add(appender, 1, 12);
         // The lock is re-entrant: the appending thread may still read.
         EXPECT_EQ(list.GetAt(11)->n, 12);
     }
-    EXPECT_EQ(list.GetCount(), 12);
-    EXPECT_EQ(list.GetBlockCount(), 2);
-
+    EXPECT_TRUE(list.GetCount() == 12 && list.GetBlockCount() == 2);
     Ints seen;
     EXPECT_EQ(list.VisitRange(9, 5, [&](const Tracked& t) { seen.push_back(t.n); }), 3);
     EXPECT_EQ(seen, (Ints{10, 11, 12}));
-    EXPECT_EQ(list.VisitRange(12, 1, [](const Tracked&) { ADD_FAILURE(); }), 0);
-    EXPECT_EQ(list.VisitRange(-1, 1, [](const Tracked&) { ADD_FAILURE(); }), 0);
+    for (int i : {12, -1})
+        EXPECT_EQ(list.VisitRange(i, 1, [](const Tracked&) { ADD_FAILURE(); }), 0);
 
     // The new elements replace the old ones, which die last to first; the
     // source is left empty and without blocks.
-    CLockedList<Tracked> fresh;
-    for (int i = 21; i <= 23; ++i)
-        fresh.AddNew()->n = i;
+    List fresh;
+    Add(fresh, 21, 23);
     list.ReplaceAll(fresh);
     EXPECT_EQ(g_deleted, (Ints{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
-    EXPECT_EQ(fresh.GetCount(), 0);
-    EXPECT_EQ(fresh.GetBlockCount(), 0);
-    EXPECT_EQ(list.GetCount(), 3);
-    EXPECT_EQ(list.GetBlockCount(), 1);
+    EXPECT_TRUE(fresh.GetCount() == 0 && fresh.GetBlockCount() == 0);
+    EXPECT_TRUE(list.GetCount() == 3 && list.GetAt(2)->n == 23 && list.GetBlockCount() == 1);
 
     // Both lists go on working with the nodes they now have.
     fresh.AddNew()->n = 31;
@@ -161,6 +125,21 @@ TEST(LockedListTest, AppenderVisitRangeAndReplaceAll)
     list.RemoveAll();
     fresh.RemoveAll();
     EXPECT_EQ(g_deleted, (Ints{24, 23, 21, 31}));
+    EXPECT_EQ(list.GetBlockCount(), 0);
+
+    // The pool grows in blocks of ten. A removed node is reused before it
+    // grows again, and emptying by single removals releases the blocks too.
+    for (int i = 1; i <= 11; ++i) {
+        Add(list, i, i);
+        EXPECT_EQ(list.GetBlockCount(), i <= 10 ? 1 : 2) << i;
+    }
+    list.RemoveAll();
+    Add(list, 1, 10);
+    list.RemoveAt(3);
+    list.AddNew();
+    EXPECT_EQ(list.GetBlockCount(), 1);
+    while (list.GetCount() > 0)
+        list.RemoveAt(0);
     EXPECT_EQ(list.GetBlockCount(), 0);
 }
 

@@ -1,9 +1,12 @@
 #include "field/play_field.h"
 #include "platform/random.h"
+#include "recording_target.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,42 +23,37 @@ protected:
         m_field.CentreSnake();
     }
 
+    // Where the head is after one more step.
+    Point StepTo()
+    {
+        m_field.Step();
+        return m_snake.GetPosition();
+    }
+
     CPlayField m_field;
+    CSnake& m_snake = m_field.GetSnake();
 };
 
-TEST_F(PlayFieldTest, StartsCentredFacingRightAndTurnsAnyWay)
+TEST_F(PlayFieldTest, StartsCentredFacingRightTurnsAnyWayAndWrapsAround)
 {
-    CSnake& snake = m_field.GetSnake();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{212, 124})) << "steps of 30 before a question";
+    EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{212, 124})) << "steps of 30 before a question";
     m_field.StartQuestion();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{202, 124})) << "a question's step is 20 pixels";
+    EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{202, 124})) << "a question's step is 20 pixels";
 
     // Any direction may follow any other, straight back included.
     m_field.TurnLeft();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 124}));
+    EXPECT_EQ(StepTo(), (Point{182, 124}));
     m_field.TurnUp();
     m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 144})) << "only the last turn counts";
-    snake.SetDirection(7);
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{182, 144})) << "an unknown direction stands still";
-}
+    EXPECT_EQ(StepTo(), (Point{182, 144})) << "only the last turn counts";
+    m_snake.SetDirection(7);
+    EXPECT_EQ(StepTo(), (Point{182, 144})) << "an unknown direction stands still";
 
-TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
-{
-    struct Case
-    {
-        Point start;
-        int32_t nDirection;
-        Point first, second;
-    };
-    const Case cases[] = {
+    // The head wraps at each edge and rests on the outside edge for one step.
+    // {start, direction, after one step, after two}
+    const std::tuple<Point, int32_t, Point, Point> cases[] = {
         {{15, 100}, CSnake::Left, {353, 100}, {333, 100}},
         {{343, 100}, CSnake::Right, {11, 100}, {31, 100}},
         {{100, 25}, CSnake::Up, {100, 238}, {100, 218}},
@@ -64,21 +62,16 @@ TEST_F(PlayFieldTest, HeadWrapsAtEachEdgeAndRestsOnTheOutsideEdgeForOneStep)
         {{333, 100}, CSnake::Right, {353, 100}, {11, 100}},
         {{100, 218}, CSnake::Down, {100, 238}, {100, 11}},
     };
-    CSnake& snake = m_field.GetSnake();
-    m_field.StartQuestion();
-    for (const Case& c : cases) {
-        snake.SetPosition(c.start);
-        snake.SetDirection(c.nDirection);
-        m_field.Step();
-        EXPECT_EQ(snake.GetPosition(), c.first) << c.start.x << "," << c.start.y;
-        m_field.Step();
-        EXPECT_EQ(snake.GetPosition(), c.second) << c.start.x << "," << c.start.y;
+    for (const auto& [start, nDirection, first, second] : cases) {
+        m_snake.SetPosition(start);
+        m_snake.SetDirection(nDirection);
+        EXPECT_EQ(StepTo(), first) << start.x << "," << start.y;
+        EXPECT_EQ(StepTo(), second) << start.x << "," << start.y;
     }
 }
 
 TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
 {
-    CSnake& snake = m_field.GetSnake();
     m_field.StartQuestion();
     // After one step right the head is at (202, 124). Tiles 0 and 2 are under
     // it, tile 1 is one pixel too far, tile 3 touches only along an edge.
@@ -87,35 +80,30 @@ TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderAndGrowsOnTheHead)
     for (int32_t i = 0; i < 4; ++i)
         m_field.GetTile(i)->SetPosition(tiles[i]);
     m_field.Step();
-    ASSERT_EQ(snake.GetSegmentCount(), 2);
-    EXPECT_EQ(snake.GetText(), "AC");
-    EXPECT_EQ(snake.GetSegment(1)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
+    ASSERT_EQ(m_snake.GetSegmentCount(), 2);
+    EXPECT_EQ(m_snake.GetText(), "AC");
+    EXPECT_EQ(m_snake.GetSegment(1)->GetPosition(), (Point{202, 124})) << "new segments start on the head";
     ASSERT_EQ(m_field.GetTileCount(), 2);
     EXPECT_EQ(m_field.GetTile(1)->GetText(), "D");
 
     // The head eats B; then the body follows one place behind.
     m_field.Step();
     m_field.TurnDown();
-    m_field.Step();
-    EXPECT_EQ(snake.GetPosition(), (Point{222, 144}));
-    ASSERT_EQ(snake.GetSegmentCount(), 4);
+    EXPECT_EQ(StepTo(), (Point{222, 144}));
+    ASSERT_EQ(m_snake.GetSegmentCount(), 4);
     const Point body[] = {{222, 124}, {202, 124}, {202, 124}, {222, 144}};
     for (int32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(snake.GetSegment(i)->GetPosition(), body[i]) << i;
+        EXPECT_EQ(m_snake.GetSegment(i)->GetPosition(), body[i]) << i;
     EXPECT_EQ(m_field.GetTileCount(), 0);
-    EXPECT_EQ(snake.GetText(), "ACBD") << "text in eating order, not answer order";
-    snake.RemoveAllSegments();
-    EXPECT_EQ(snake.GetText(), "");
+    EXPECT_EQ(m_snake.GetText(), "ACBD") << "text in eating order, not answer order";
+    m_snake.RemoveAllSegments();
+    EXPECT_EQ(m_snake.GetText(), "");
 }
 
 TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByteAndSegmentsKeepTheirHalves)
 {
     constexpr int32_t W = CCharObject::Whole, L = CCharObject::LeftHalf, R = CCharObject::RightHalf;
-    const struct
-    {
-        std::string strAnswer;
-        std::vector<int32_t> halves;
-    } cases[] = {
+    const std::pair<std::string, std::vector<int32_t>> cases[] = { // answer, halves of its tiles
         {"", {}},
         {"\x8c\xa2\x90\xb3", {L, R, L, R}},
         // Paired from the first byte: 8E 52 is a character too, 81 a lead byte.
@@ -125,29 +113,182 @@ TEST_F(PlayFieldTest, AnswersBecomeOneTilePerByteAndSegmentsKeepTheirHalves)
         // character.
         {"A\xB1\x85\x40\x80\xA0\xFD", {W, W, W, W, W, W, W}},
     };
-    CSnake& snake = m_field.GetSnake();
-    for (const auto& c : cases) {
+    for (const auto& [strAnswer, halves] : cases) {
         m_field.StartQuestion();
-        m_field.PlaceTiles(c.strAnswer);
-        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(c.strAnswer.size()));
+        m_field.PlaceTiles(strAnswer);
+        ASSERT_EQ(m_field.GetTileCount(), static_cast<int32_t>(strAnswer.size()));
         // All under the head's next place: eaten in one step, in order.
         for (int32_t k = 0; k < m_field.GetTileCount(); ++k)
             m_field.GetTile(k)->SetPosition(Point{202, 124});
         m_field.Step();
-        ASSERT_EQ(snake.GetSegmentCount(), static_cast<int32_t>(c.strAnswer.size()));
-        EXPECT_EQ(snake.GetText(), c.strAnswer);
-        for (int32_t k = 0; k < snake.GetSegmentCount(); ++k) {
-            const CCharObject& segment = *snake.GetSegment(k);
+        ASSERT_EQ(m_snake.GetSegmentCount(), static_cast<int32_t>(strAnswer.size()));
+        EXPECT_EQ(m_snake.GetText(), strAnswer);
+        for (int32_t k = 0; k < m_snake.GetSegmentCount(); ++k) {
+            const CCharObject& segment = *m_snake.GetSegment(k);
             EXPECT_EQ(segment.GetText().size(), 1u);
-            EXPECT_EQ(segment.GetHalf(), c.halves[static_cast<size_t>(k)]) << c.strAnswer << " " << k;
+            EXPECT_EQ(segment.GetHalf(), halves[static_cast<size_t>(k)]) << strAnswer << " " << k;
             const size_t nFirst = static_cast<size_t>(k - (segment.GetHalf() == R));
-            EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : c.strAnswer.substr(nFirst, 2));
+            EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : strAnswer.substr(nFirst, 2));
         }
-        snake.RemoveAllSegments();
+        m_snake.RemoveAllSegments();
     }
 }
 
-TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
+TEST_F(PlayFieldTest, StatusTextShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
+{
+    const auto times = [](int n, const std::string& str) {
+        std::string strOut;
+        while (n-- > 0)
+            strOut += str;
+        return strOut;
+    };
+    const std::string a = "\x82\xA0", i = "\x82\xA2", stop = "\x81\x42", ellipsis = "\x81\x63";
+    // 日本でいちばん高い山は？
+    const std::string strTallest = "\x93\xFA\x96\x7B\x82\xC5\x82\xA2\x82\xBF\x82\xCE\x82\xF1\x8D\x82\x82\xA2\x8E\x52\x82\xCD\x81\x48";
+    const std::pair<std::string, std::vector<CRecordingTarget::Label>> cases[] = {
+        {"", {{11, "", 300}}},
+        {times(8, a), {{11, times(8, a), 300}}},
+        {strTallest, {{11, strTallest, 210}}},
+        // 40 characters; "。" does not begin the second line.
+        {times(20, a) + stop + times(19, i), {{104, times(19, a), 120}, {124, a + stop + times(19, i), 120}}},
+        {"What is the highest mountain in Japan? Answer in kanji",
+         {{96, "What is the highest mountain", 180}, {124, "in Japan? Answer in kanji", 180}}},
+        {times(60, a), {{104, times(21, a), 120}, {124, times(20, a) + ellipsis, 120}}},
+    };
+    for (const auto& [strText, labels] : cases) {
+        CRecordingTarget target;
+        m_field.DrawStatusText(target, strText, 300, 0);
+        EXPECT_EQ(target.m_labels, labels) << strText;
+    }
+}
+
+CCharObject At(int32_t x, int32_t y)
+{
+    CCharObject object;
+    object.SetPosition(x, y);
+    return object;
+}
+
+// Which points a rectangle holds: see the buttons' hit test.
+TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsClearOfTheMenu)
+{
+    CPlayField field;
+    field.SetArea(Rect{11, 11, 353, 238});
+    field.m_rcTitle = Rect{27, 35, 332, 89};
+    field.m_rcRead = Rect{126, 107, 221, 139};
+    field.m_rcStart = Rect{126, 146, 221, 178};
+    field.m_rcExit = Rect{126, 185, 221, 217};
+    field.m_rcStop = Rect{258, 245, 353, 277};
+    CQuizResult result;
+    result.Add("APPLE", "APPLE", true);
+    result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
+    result.Add("\x8c\xa2\x94\x4c", "\xa2\x8c", false); // 犬猫, and two bytes of it reversed
+    field.SetResult(result);
+    field.SetProgress(2, 5);
+    field.SetPaused(true);
+    const auto draw = [&field] {
+        CRecordingTarget dc;
+        field.Draw(dc, "");
+        return dc.m_byText;
+    };
+    const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
+    const std::string kPaused = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";               // 一時停止
+
+    // Menu: every text whole, in the area, clear of the title and the
+    // buttons, and small enough to fit its box (or at the smallest size).
+    auto labels = draw();
+    for (const std::string& strText : {kScore, std::string(20, 'A'), std::string(20, 'B'),
+                                       std::string("\x8c\xa2\x94\x4c"), std::string("\xa2\x8c")})
+        EXPECT_EQ(labels.count(strText), 1u) << strText;
+    EXPECT_EQ(labels.count("APPLE"), 2u);
+    EXPECT_EQ(labels.count("2/5") + labels.count(kPaused), 0u);
+    for (const auto& [strText, label] : labels) {
+        if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
+            continue;
+        Rect overlap;
+        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first)
+            << strText;
+        for (const Rect& rc : {field.m_rcTitle, field.m_rcRead, field.m_rcStart, field.m_rcExit})
+            EXPECT_FALSE(IntersectRect(overlap, label.first, rc)) << strText;
+        const int32_t nWidth = CRecordingTarget().MeasureLabel(strText, label.second).cx;
+        EXPECT_TRUE(label.second == 60 || nWidth <= label.first.Width()) << strText;
+    }
+
+    // Play: the question in play left of Stop and the pause mark, no result.
+    field.SetRunning(1);
+    labels = draw();
+    EXPECT_EQ(labels.count("APPLE"), 0u);
+    ASSERT_EQ(labels.count("2/5"), 1u);
+    EXPECT_EQ(labels.find("2/5")->second.first, (Rect{11, 245, 106, 277}));
+    EXPECT_EQ(labels.count(kPaused), 1u);
+    field.SetPaused(false);
+    field.SetProgress(0, 5);
+    labels = draw();
+    EXPECT_EQ(labels.count("0/5") + labels.count(kPaused), 0u);
+}
+
+TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
+{
+    Rect out{1, 1, 1, 1};
+    EXPECT_FALSE(IntersectRect(out, Rect{0, 0, 30, 30}, Rect{30, 0, 60, 30}));
+    EXPECT_EQ(out, Rect{});
+    EXPECT_TRUE(IntersectRect(out, Rect{0, 0, 30, 30}, Rect{29, 29, 60, 60}));
+    EXPECT_EQ(out, (Rect{29, 29, 30, 30}));
+
+    SetRect(out, 11, 11, 353, 238);
+    InflateRect(out, -30, -30);
+    OffsetRect(out, -1, 2);
+    EXPECT_EQ(out, (Rect{40, 43, 322, 210}));
+    for (const auto& [rcTried, bEmpty] : {std::pair{Rect{5, 5, 5, 9}, true}, {Rect{5, 9, 6, 8}, true},
+                                          {Rect{5, 5, 6, 6}, false}})
+        EXPECT_EQ(IsRectEmpty(rcTried), bEmpty) << rcTried.left << "," << rcTried.top;
+
+    // A field object's rectangle truncates toward zero; touching edges do not
+    // intersect.
+    CCharObject object = At(100, 50);
+    EXPECT_EQ(object.GetRect(), (Rect{85, 35, 115, 65}));
+    object.SetPosition(-7, -8);
+    object.SetWidth(5);
+    object.SetHeight(3);
+    EXPECT_EQ(object.GetRect(), (Rect{-9, -9, -5, -7}));
+
+    // {x, y, distance from the origin}; near a perfect square the root must
+    // not round either way.
+    const int32_t distances[][3] = {{3, 4, 5},   {1, 1, 1},         {21, 21, 29},
+                                    {18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
+    for (const auto& d : distances) {
+        EXPECT_EQ(At(0, 0).Distance(At(d[0], d[1])), d[2]) << d[0] << "," << d[1];
+        EXPECT_EQ(At(d[0], d[1]).Distance(At(0, 0)), d[2]) << d[0] << "," << d[1];
+    }
+
+    // {x, y, whether a tile there overlaps one at the origin}
+    const int32_t overlaps[][3] = {{30, 0, 0}, {0, -30, 0}, {29, 30, 0}, {29, 29, 1}, {-29, 0, 1}};
+    for (const auto& o : overlaps)
+        EXPECT_EQ(At(0, 0).Intersects(At(o[0], o[1])), o[2] != 0) << o[0] << "," << o[1];
+
+    // Steps truncate; Assign keeps the steps.
+    CCharObject moved;
+    moved.SetSteps(2.9, -2.9);
+    moved.StepLeft();
+    moved.StepUp();
+    EXPECT_EQ(moved.GetPosition(), (Point{-2, 2}));
+    moved.StepDownRight();
+    moved.Offset(5, -6);
+    EXPECT_EQ(moved.GetPosition(), (Point{5, -6}));
+
+    CCharObject source = At(40, 60);
+    source.SetText("A");
+    source.SetWidth(12);
+    source.SetSteps(9.0, 9.0);
+    moved.Assign(source);
+    EXPECT_TRUE(moved.GetText() == "A" && moved.GetPosition() == (Point{40, 60}) && moved.GetWidth() == 12);
+    EXPECT_EQ(moved.GetStepX(), 2.9) << "Assign must not copy the steps";
+    moved.Assign(moved);
+    EXPECT_EQ(moved.GetText(), "A");
+    EXPECT_EQ(CCharObject(source).GetStepX(), 9.0) << "a copy takes everything";
+}
+
+TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
 {
     const Rect rcPlace{41, 41, 323, 208};
     const Rect rcCentre{81, 61, 283, 188};
@@ -169,13 +310,10 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetAndNeverHangs)
                     nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
             }
             EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
-            field.RemoveAllTiles();
         }
     }
-}
 
-TEST(PlacementTest, SameSeedGivesTheSameLayoutAndATooSmallAreaItsCentre)
-{
+    // The same seed gives the same layout; a too small area its centre.
     auto layout = [](const Rect& rcArea, uint32_t seed) {
         CPlayField field;
         field.SetArea(rcArea);

@@ -2,14 +2,18 @@
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "platform/named_pipe.h"
+#include "platform/text_file.h"
 #include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -22,8 +26,6 @@ class QuizLoadTest : public ::testing::Test
 {
 protected:
     QuizLoadTest() { m_set.SetFileChooser(&m_chooser); }
-
-    std::string Write(const std::string& strBytes) { return m_dir.Write(strBytes); }
 
     Records Get() const
     {
@@ -41,91 +43,62 @@ protected:
 const std::string kEightLines = "A1,Q1\nA2,Q2\nA3,Q3\nA4,Q4\nA5,Q5\nA6,Q6\nA7,Q7\nA8,Q8";
 const Records kFirstFive{{"A1", "Q1"}, {"A2", "Q2"}, {"A3", "Q3"}, {"A4", "Q4"}, {"A5", "Q5"}};
 
-TEST_F(QuizLoadTest, PlaysTheFirstFiveLinesWhateverTheLineEnds)
+TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWrittenAndUtf8IsConverted)
 {
-    m_set.Load(Write(kEightLines), 5);
-    EXPECT_EQ(Get(), kFirstFive);
-    EXPECT_EQ(m_set.GetAt(-1), nullptr);
-    m_set.Load(Write("A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n"), 5);
-    EXPECT_EQ(Get(), kFirstFive);
-    m_set.Load(Write("A1,Q1\nA2,Q2\n"), 5);
-    EXPECT_EQ(Get(), (Records{{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}));
-    m_set.Load(Write(""), 5);
-    EXPECT_EQ(Get(), Records(5));
-    m_set.Load(Write(kEightLines), 0);
-    EXPECT_EQ(Get().size(), 8u);
-    EXPECT_EQ(m_chooser.m_nShown, 0);
-
-    // A line of several megabytes is read whole; an answer may be 1,000 bytes.
-    const std::string strAnswer(1000, 'A');
-    const std::string strQuestion(5 * 1024 * 1024, 'Q');
-    m_set.Load(Write(strAnswer + "," + strQuestion + "\nB,b\n"), 5);
-    EXPECT_TRUE(m_set.GetAt(0)->GetAnswer() == strAnswer);
-    EXPECT_TRUE(m_set.GetAt(0)->GetQuestion() == strQuestion);
-    EXPECT_EQ(m_set.GetAt(1)->GetAnswer(), "B");
-}
-
-TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWritten)
-{
-    const std::string strNulFf("\0\xFF", 2);
-    // No final line end; count 0 takes every line.
-    m_set.Load(Write("CAT,\x82\xCB\x82\xB1\n"
-                     "\n"
-                     "ABC\n"
-                     ",What\n"
-                     "ABC,Q,extra\n"
-                     "\"x,y\",q\n"
-                     " ABC , Q \n"
-                     "X,\n" +
-                     strNulFf + "," + strNulFf),
-               0);
-    EXPECT_EQ(Get(), (Records{{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""},
-                              {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""}, {" ABC ", " Q "},
-                              {"X", ""}, {strNulFf, strNulFf}}));
-    // No line with a field: no question at all.
-    m_set.Load(Write("\n\n"), 0);
-    EXPECT_EQ(Get(), Records{});
-}
-
-TEST_F(QuizLoadTest, Utf8FilesAreConvertedAndCodePage932FilesKept)
-{
-    const std::string kBom = "\xEF\xBB\xBF";
-    const struct
-    {
-        std::string strFile;
-        Records records; // or, with none, the line that fails
-        int32_t nBadLine;
-        const char* pszNamed;
-    } cases[] = {
-        {kBom + "山,やま\r\n日本,にほん", {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
-        {"A,a\n富士山,高い山〜\n", {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
-        {kBom + "ABC,x", {{"ABC", "x"}}, 0, nullptr},
+    const std::string kBom = "\xEF\xBB\xBF", strNulFf("\0\xFF", 2);
+    // {file, lines to load (0: every line), records, or with none the line
+    // that fails and what its message names}
+    const std::tuple<std::string, int32_t, Records, int32_t, const char*> cases[] = {
+        {kEightLines, 5, kFirstFive, 0, nullptr},
+        {"A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n", 5, kFirstFive, 0, nullptr},
+        {"A1,Q1\nA2,Q2\n", 5, {{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}, 0, nullptr},
+        {"", 5, Records(5), 0, nullptr},
+        {kEightLines, 0, {kFirstFive[0], kFirstFive[1], kFirstFive[2], kFirstFive[3], kFirstFive[4],
+                          {"A6", "Q6"}, {"A7", "Q7"}, {"A8", "Q8"}}, 0, nullptr},
+        // No final line end.
+        {"CAT,\x82\xCB\x82\xB1\n\nABC\n,What\nABC,Q,extra\n\"x,y\",q\n ABC , Q \nX,\n" + strNulFf + "," + strNulFf, 0,
+         {{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""}, {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""},
+          {" ABC ", " Q "}, {"X", ""}, {strNulFf, strNulFf}}, 0, nullptr},
+        // No line with a field: no question at all.
+        {"\n\n", 0, {}, 0, nullptr},
+        // An answer of 1,000 bytes and a line of megabytes are read whole;
+        // one byte more of an answer loads nothing.
+        {std::string(1000, 'A') + "," + std::string(5 * 1024 * 1024, 'Q') + "\nB,b\n", 1,
+         {{std::string(1000, 'A'), std::string(5 * 1024 * 1024, 'Q')}}, 0, nullptr},
+        {"A,Q\n\n" + std::string(1001, 'x') + ",q\n", 5, {}, 3, "1001"},
+        {kBom + "山,やま\r\n日本,にほん", 0, {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
+        {"A,a\n富士山,高い山〜\n", 0, {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
+        {kBom + "ABC,x", 0, {{"ABC", "x"}}, 0, nullptr},
         // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
         // for a C1 control (ﾂ、閾イ).
-        {"\xD0\xB1,\x8E\x52\n", {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
-        {"\xD0\xB1,\xC2\x81\x41\xE8\x87\x83\x43\n", {{"\xD0\xB1", "\xC2\x81\x41\xE8\x87\x83\x43"}}, 0, nullptr},
-        {kBom + "A,B\r\nC,😀\r\n", {}, 2, "「😀」(U+1F600)"},
-        {"山,x\nA,🗻\n", {}, 2, "「🗻」(U+1F5FB)"},
-        {kBom + "CAT,\x82\xCB", {}, 1, "0x82"},
+        {"\xD0\xB1,\x8E\x52\n", 0, {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
+        {"\xD0\xB1,\xC2\x81\x41\xE8\x87\x83\x43\n", 0, {{"\xD0\xB1", "\xC2\x81\x41\xE8\x87\x83\x43"}}, 0, nullptr},
+        {kBom + "A,B\r\nC,😀\r\n", 0, {}, 2, "「😀」(U+1F600)"},
+        {"山,x\nA,🗻\n", 0, {}, 2, "「🗻」(U+1F5FB)"},
+        {kBom + "CAT,\x82\xCB", 0, {}, 1, "0x82"},
     };
-    for (const auto& c : cases) {
-        m_set.Load(Write(kEightLines), 5);
-        try {
-            m_set.Load(Write(c.strFile), 0);
-            EXPECT_EQ(Get(), c.records) << c.strFile;
-            EXPECT_EQ(c.nBadLine, 0) << c.strFile;
-        } catch (const CQuestionFileError& e) {
-            ASSERT_NE(c.nBadLine, 0) << e.what();
-            EXPECT_EQ(e.GetLine(), c.nBadLine) << c.strFile;
-            EXPECT_NE(std::string(e.what()).find(c.pszNamed), std::string::npos) << e.what();
-            EXPECT_EQ(Get(), kFirstFive) << c.strFile;
+    // From a file and from memory alike; a failure keeps the questions.
+    for (const auto& [strFile, nCount, records, nBadLine, pszNamed] : cases) {
+        for (bool bFromFile : {true, false}) {
+            m_set.LoadText(kEightLines, 5);
+            try {
+                bFromFile ? m_set.Load(m_dir.Write(strFile), nCount) : m_set.LoadText(strFile, nCount);
+                EXPECT_TRUE(Get() == records && nBadLine == 0) << strFile.substr(0, 80);
+            } catch (const CQuestionFileError& e) {
+                ASSERT_NE(nBadLine, 0) << e.what();
+                EXPECT_EQ(e.GetLine(), nBadLine) << e.what();
+                EXPECT_NE(std::string(e.what()).find(pszNamed), std::string::npos) << e.what();
+                EXPECT_EQ(Get(), kFirstFive) << e.what();
+            }
         }
     }
+    EXPECT_EQ(m_set.GetAt(-1), nullptr);
+    EXPECT_EQ(m_chooser.m_nShown, 0);
 }
 
 TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
 {
-    m_set.Load(Write(kEightLines), 5);
+    m_set.Load(m_dir.Write(kEightLines), 5);
     const std::string strMissing = (m_dir.Path() / "missing.csv").string();
 
     // The dialog is shown for a name that does not exist and cancelled.
@@ -135,34 +108,37 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
     EXPECT_EQ(m_chooser.m_nShown, 2);
     EXPECT_EQ(Get(), kFirstFive);
 
-    // Confirmed, but what was chosen (no name given) or named cannot be
-    // opened, is no regular file or fails to read. A pipe's writer lets an
-    // open for reading through instead of hanging.
+    // Given or chosen, what cannot be opened, is no regular file or fails to
+    // read is thrown with its name and, where the system says the same
+    // everywhere, with the reason. Only the last opens as a text file. A
+    // pipe's writer lets an open for reading through instead of hanging.
     m_chooser.m_bConfirm = true;
     const CNamedPipe pipe(PathToString(m_dir.Path()));
     ASSERT_TRUE(pipe.IsValid());
-    const std::string strDir = m_dir.Path().string();
     int nError = 0;
     const std::string strUnreadable = UnreadableFilePath(nError);
-    const std::pair<std::string, std::string> failures[] = { // named, chosen
-        {"", strMissing},         {"", strDir},           {"", pipe.GetPath()},
-        {strDir, ""},             {NullDevicePath(), ""}, {pipe.GetPath(), ""},
-        {"", strUnreadable}};
-    for (const auto& [strNamed, strChosen] : failures) {
-        m_chooser.m_strPath = strChosen;
-        EXPECT_THROW(m_set.Load(strNamed, 5), CFileException) << strNamed << strChosen;
-        EXPECT_EQ(Get(), kFirstFive) << strNamed << strChosen;
+    using EKind = CFileException::EKind;
+    const std::tuple<std::string, EKind, int> failures[] = { // name, reason, OS error (-1: any reason)
+        {m_dir.Path().string(), EKind::NotRegular, 0}, {strMissing, EKind::Open, ENOENT}, {std::string(), EKind::Open, -1},
+        {m_dir.Write("a") + std::string(1, '\0') + "b", EKind::Open, -1}, {NullDevicePath(), EKind::NotRegular, -1},
+        {pipe.GetPath(), EKind::NotRegular, -1}, {strUnreadable, EKind::Read, strUnreadable.empty() ? -1 : nError}};
+    CTextFile file;
+    file.OpenText("text");
+    for (const auto& [strBad, kind, nOsError] : failures) {
+        const bool bOpens = kind == EKind::Read && nOsError >= 0;
+        EXPECT_TRUE(file.Open(strBad) == bOpens && file.IsOpen() == bOpens) << strBad;
+        m_chooser.m_strPath = strBad;
+        for (const std::string& strNamed : {strBad, std::string()}) {
+            try {
+                m_set.Load(strNamed, 5);
+                ADD_FAILURE() << strBad << " was loaded";
+            } catch (const CFileException& e) {
+                EXPECT_EQ(e.GetPath(), strBad);
+                EXPECT_TRUE(nOsError < 0 || (e.GetKind() == kind && e.GetOsError() == nOsError)) << e.what();
+            }
+            EXPECT_EQ(Get(), kFirstFive) << strBad;
+        }
     }
-
-    // An answer over 1,000 bytes: nothing of the file is loaded.
-    try {
-        m_set.Load(Write("A,Q\n\n" + std::string(1001, 'x') + ",q\n"), 5);
-        ADD_FAILURE() << "an over-long answer was loaded";
-    } catch (const CQuestionFileError& e) {
-        EXPECT_EQ(e.GetLine(), 3);
-        EXPECT_NE(std::string(e.what()).find("1001"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(Get(), kFirstFive);
 
     // Without a dialog nothing can be chosen.
     CQuestionSet other;
@@ -170,9 +146,33 @@ TEST_F(QuizLoadTest, AFailedLoadIsThrownAndKeepsTheQuestions)
     EXPECT_EQ(other.GetCount(), 0);
 
     // A chosen file replaces all five.
-    m_chooser.m_strPath = Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
+    m_chooser.m_strPath = m_dir.Write("N1,M1\nN2,M2\nN3,M3\nN4,M4\nN5,M5\nN6,M6\n");
     m_set.Load(strMissing, 5);
     EXPECT_EQ(Get(), (Records{{"N1", "M1"}, {"N2", "M2"}, {"N3", "M3"}, {"N4", "M4"}, {"N5", "M5"}}));
+}
+
+// Names as the file chooser returns them, with characters beyond ASCII in the
+// folder and in the file name.
+TEST_F(QuizLoadTest, OpensFilesWithJapaneseNames)
+{
+    const std::string strDir = PathToString(m_dir.Path()) + "/\xE3\x82\xAF\xE3\x82\xA4\xE3\x82\xBA"; // クイズ
+    const std::string strPath = strDir + "/\xE5\x95\x8F\xE9\xA1\x8C.csv";                              // 問題.csv
+    fs::create_directories(PathFromString(strDir));
+    std::ofstream(PathFromString(strPath), std::ios::binary) << "CAT,cat\nDOG,dog\n";
+
+    // The name on disk is made of the characters meant, not of their bytes.
+    EXPECT_TRUE(fs::is_regular_file(m_dir.Path() / fs::path(u"\u30AF\u30A4\u30BA") / fs::path(u"\u554F\u984C.csv")));
+    EXPECT_EQ(PathToString(PathFromString(strPath)), strPath);
+    EXPECT_TRUE(FileExists(strDir));
+    EXPECT_FALSE(FileExists(strDir + "/\xE5\x95\x8F.csv"));
+    CTextFile file;
+    ASSERT_TRUE(file.Open(strPath));
+    EXPECT_EQ(file.GetFilePath(), strPath);
+
+    // The question set finds the name without asking the player.
+    m_set.Load(strPath, 2);
+    EXPECT_EQ(m_chooser.m_nShown, 0);
+    EXPECT_EQ(Get(), (Records{{"CAT", "cat"}, {"DOG", "dog"}}));
 }
 
 TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)

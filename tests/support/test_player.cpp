@@ -8,64 +8,53 @@
 
 namespace {
 
-struct TileView
-{
-    Point pt;
-    std::string text;
-};
+using Tile = std::pair<Point, std::string>; // position, text
 
-// The head's next position, wrap-around included, as a step computes it.
-Point NextHead(Point pt, int32_t nDirection, int32_t nStep, const Rect& area)
-{
-    pt.x += nDirection == CSnake::Right ? nStep : nDirection == CSnake::Left ? -nStep : 0;
-    pt.y += nDirection == CSnake::Down ? nStep : nDirection == CSnake::Up ? -nStep : 0;
-    if (pt.x < area.left)
-        pt.x = area.right;
-    else if (pt.x > area.right)
-        pt.x = area.left;
-    else if (pt.y < area.top)
-        pt.y = area.bottom;
-    else if (pt.y > area.bottom)
-        pt.y = area.top;
-    return pt;
-}
-
-// A breadth-first search over head positions. accept(eaten) says whether
-// eating these tiles (their indices, in list order) in one step reaches the
-// goal (1), is harmless (0: nothing eaten) or is forbidden (-1). Returns the
-// first move of the shortest path to the goal, or -1.
+// A breadth-first search over head positions, each step wrapping around as
+// the game's does. accept(tiles, eaten) says whether eating these tiles (in
+// list order) in one step reaches the goal (1), is harmless (0: nothing
+// eaten) or is forbidden (-1). Returns the first move of the shortest path to
+// the goal, or -1.
 template <class Accept>
 int32_t Search(const CPlayField& field, Accept accept)
 {
-    std::vector<TileView> tiles;
+    std::vector<Tile> tiles;
     CCharObject tile;
     for (int32_t i = 0; field.CopyTile(i, tile); ++i)
-        tiles.push_back({tile.GetPosition(), tile.Text()});
-    const CSnake& snake = field.GetSnake();
-    const int32_t nStep = static_cast<int32_t>(snake.GetStepX());
-    std::map<std::pair<int32_t, int32_t>, int32_t> firstMove;
+        tiles.emplace_back(tile.GetPosition(), tile.Text());
+    const Rect area = field.GetArea();
+    const int32_t nStep = static_cast<int32_t>(field.GetSnake().GetStepX());
+    const Point start = field.GetSnake().GetPosition();
+    // The first move of the path found to each place already seen.
+    std::map<std::pair<int32_t, int32_t>, int32_t> firstMove{{{start.x, start.y}, -1}};
     std::queue<Point> frontier;
-    firstMove[{snake.GetPosition().x, snake.GetPosition().y}] = -1;
-    frontier.push(snake.GetPosition());
-    for (; !frontier.empty(); frontier.pop()) {
+    for (frontier.push(start); !frontier.empty(); frontier.pop()) {
         const Point head = frontier.front();
         const int32_t nFirst = firstMove[{head.x, head.y}];
         for (int32_t d = 0; d < 4; ++d) {
-            const Point next = NextHead(head, d, nStep, field.GetArea());
-            if (firstMove.count({next.x, next.y}))
+            Point next{head.x + (d == CSnake::Right ? nStep : d == CSnake::Left ? -nStep : 0),
+                       head.y + (d == CSnake::Down ? nStep : d == CSnake::Up ? -nStep : 0)};
+            if (next.x < area.left)
+                next.x = area.right;
+            else if (next.x > area.right)
+                next.x = area.left;
+            else if (next.y < area.top)
+                next.y = area.bottom;
+            else if (next.y > area.bottom)
+                next.y = area.top;
+            // Tiles do not move: a place seen once gives the same verdict.
+            if (!firstMove.emplace(std::pair{next.x, next.y}, nFirst < 0 ? d : nFirst).second)
                 continue;
-            std::vector<const TileView*> eaten;
-            for (const TileView& t : tiles) {
-                if (std::abs(t.pt.x - next.x) < 30 && std::abs(t.pt.y - next.y) < 30)
+            std::vector<const Tile*> eaten;
+            for (const Tile& t : tiles) {
+                if (std::abs(t.first.x - next.x) < 30 && std::abs(t.first.y - next.y) < 30)
                     eaten.push_back(&t);
             }
             const int32_t verdict = accept(tiles, eaten);
             if (verdict > 0)
                 return nFirst < 0 ? d : nFirst;
-            if (verdict == 0) {
-                firstMove[{next.x, next.y}] = nFirst < 0 ? d : nFirst;
+            if (verdict == 0)
                 frontier.push(next);
-            }
         }
     }
     return -1;
@@ -75,17 +64,17 @@ int32_t Search(const CPlayField& field, Accept accept)
 
 int32_t CTestPlayer::NextDirection(const CPlayField& field, const std::string& strWanted)
 {
-    return Search(field, [&strWanted](const std::vector<TileView>&, const std::vector<const TileView*>& eaten) {
+    return Search(field, [&strWanted](const std::vector<Tile>&, const std::vector<const Tile*>& eaten) {
         std::string strText;
-        for (const TileView* pTile : eaten)
-            strText += pTile->text;
+        for (const Tile* pTile : eaten)
+            strText += pTile->second;
         return eaten.empty() ? 0 : strWanted.compare(0, strText.size(), strText) == 0 ? 1 : -1;
     });
 }
 
 int32_t CTestPlayer::DirectionToTile(const CPlayField& field, int32_t nTileIndex)
 {
-    return Search(field, [nTileIndex](const std::vector<TileView>& tiles, const std::vector<const TileView*>& eaten) {
+    return Search(field, [nTileIndex](const std::vector<Tile>& tiles, const std::vector<const Tile*>& eaten) {
         return eaten.empty() ? 0 : eaten.size() == 1 && eaten[0] - tiles.data() == nTileIndex ? 1 : -1;
     });
 }
