@@ -1,4 +1,5 @@
 #include "field/play_field.h"
+#include "window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,7 @@ TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
 {
     CPlayField field;
     EXPECT_FALSE(field.HitStart(Point{0, 0})) << "no rectangle yet";
-    field.m_rcStart = Rect{126, 146, 221, 178};
-    field.m_rcStop = Rect{258, 245, 353, 277};
-    field.m_rcExit = Rect{126, 185, 221, 217};
-    field.m_rcRead = Rect{126, 107, 221, 139};
+    SetWindowLayout(field);
     const std::pair<bool (CFieldPanel::*)(Point) const, Rect> buttons[] = {
         {&CFieldPanel::HitStart, field.m_rcStart},
         {&CFieldPanel::HitStop, field.m_rcStop},

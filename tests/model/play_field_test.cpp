@@ -1,6 +1,7 @@
 #include "field/play_field.h"
 #include "platform/random.h"
 #include "recording_target.h"
+#include "window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -169,16 +170,10 @@ CCharObject At(int32_t x, int32_t y)
     return object;
 }
 
-// Which points a rectangle holds: see the buttons' hit test.
 TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsClearOfTheMenu)
 {
     CPlayField field;
-    field.SetArea(Rect{11, 11, 353, 238});
-    field.m_rcTitle = Rect{27, 35, 332, 89};
-    field.m_rcRead = Rect{126, 107, 221, 139};
-    field.m_rcStart = Rect{126, 146, 221, 178};
-    field.m_rcExit = Rect{126, 185, 221, 217};
-    field.m_rcStop = Rect{258, 245, 353, 277};
+    SetWindowLayout(field);
     CQuizResult result;
     result.Add("APPLE", "APPLE", true);
     result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
@@ -227,6 +222,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
     EXPECT_EQ(labels.count("0/5") + labels.count(kPaused), 0u);
 }
 
+// Which points a rectangle holds: see the buttons' hit test.
 TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 {
     Rect out{1, 1, 1, 1};
