@@ -99,6 +99,9 @@ def wait(what, condition, seconds=30):
         if result:
             return result
         time.sleep(0.005)
+    if args.shots:
+        subprocess.run("import -window root miff:- | convert - -strip png:%s/windows-failed.png" % args.shots,
+                       shell=True)
     game.kill()
     sys.exit("windows_game: %s" % what)
 
@@ -127,6 +130,9 @@ def shoot(window, name):
                        shell=True, check=True)
 
 
+# The pointer starts in the middle of the screen, where a button of the new
+# window may well lie: drawn hovered, its outline would not be found.
+subprocess.run(["xdotool", "mousemove", "0", "0"], check=True)
 start = time.monotonic()
 if args.open:
     command = ["wine", "start", "/wait", "/unix", args.open]
@@ -159,9 +165,6 @@ def menu_button_edges():
 edges = wait("the menu buttons are not where they belong", menu_button_edges)
 button_height = edges[1] - edges[0] + 1
 read, start_button, exit_button = [(126, y, 221, y + button_height) for y in edges[::2]]
-# The pointer away from the buttons, so none is drawn hovered.
-subprocess.run(["xdotool", "mousemove", "--window", str(window), str(origin[0] + 5), str(origin[1] + 5)],
-               check=True)
 time.sleep(0.3)
 shoot(window, "windows-menu.png")
 
