@@ -1,0 +1,281 @@
+#!/usr/bin/env python3
+"""Mutation testing of the model: plants one small fault at a time in a clone
+of the repository (never in the working tree), builds, runs the tests, and
+tells which faults no test notices.
+
+Usage: mutate.py [--count N] [--seed S] [--files DIR ...] [--work DIR]
+                 [--summary FILE] [--list] [--cmake-arg ARG ...]
+
+The faults: a comparison, logic or sign operator swapped for its neighbour,
+an integer constant one higher, true and false exchanged, or a statement
+deleted. Those of the model's files (the sources of the wrigglet_model library
+and their headers, in the folders given) are listed, and N of them drawn with
+the seed. A fault that does not compile is stillborn; one that a test fails on
+or makes time out is killed; the others survived.
+
+The clone is made from HEAD in --work (default build/mutate); results are
+kept there, one line per mutant, so that a run broken off goes on where it
+stopped. The summary (Markdown) gives the score per file, every survivor, and
+for every test how many faults it kills and how many only it kills.
+"""
+import argparse
+import collections
+import json
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+parser.add_argument("--count", type=int, default=150)
+parser.add_argument("--seed", type=int, default=20261207)
+parser.add_argument("--files", nargs="+", default=["field", "quiz", "run", "platform", "game"])
+parser.add_argument("--work", default=os.path.join(ROOT, "build", "mutate"))
+parser.add_argument("--summary")
+parser.add_argument("--list", action="store_true", help="print the drawn mutants and stop")
+parser.add_argument("--cmake-arg", action="append", default=[])
+parser.add_argument("--timeout", type=int, default=120, help="seconds a test may take")
+args = parser.parse_args()
+
+# Generated data, not logic.
+SKIP = {"platform/code_page_table.cpp"}
+
+
+def model_files(root):
+    files = []
+    for folder in args.files:
+        cmake = os.path.join(root, folder, "CMakeLists.txt")
+        sources = set()
+        if os.path.exists(cmake):
+            text = open(cmake).read()
+            for block in re.findall(r"target_sources\(wrigglet_model\s+PRIVATE(.*?)\)", text, re.S):
+                sources.update(block.split())
+        stems = {os.path.splitext(s)[0] for s in sources}
+        cpps = {os.path.splitext(f)[0] for f in os.listdir(os.path.join(root, folder)) if f.endswith(".cpp")}
+        for name in sorted(os.listdir(os.path.join(root, folder))):
+            stem, ext = os.path.splitext(name)
+            path = "%s/%s" % (folder, name)
+            if path in SKIP:
+                continue
+            # A header belongs to the model when its source does, or when it has none.
+            if (ext == ".cpp" and name in sources) or (ext == ".h" and (stem in stems or stem not in cpps)):
+                files.append(path)
+    return files
+
+
+def code_part(line):
+    """The line with string and character literals and a trailing comment
+    blanked out, so that positions still match the original."""
+    out, quote, i = [], None, 0
+    while i < len(line):
+        c = line[i]
+        if quote:
+            out.append(" ")
+            if c == "\\":
+                out.append(" ")
+                i += 1
+            elif c == quote:
+                quote = None
+        elif c in "\"'":
+            quote = c
+            out.append(" ")
+        elif line.startswith("//", i):
+            out.extend(" " * (len(line) - i))
+            break
+        else:
+            out.append(c)
+        i += 1
+    return "".join(out)[:len(line)]
+
+
+SWAPS = [(" < ", " <= "), (" <= ", " < "), (" > ", " >= "), (" >= ", " > "), (" == ", " != "),
+         (" != ", " == "), (" && ", " || "), (" || ", " && "), (" + ", " - "), (" - ", " + ")]
+NUMBER = re.compile(r"(?<![\w.])(0x[0-9A-Fa-f]+|\d+)(?![\w.])")
+BOOL = re.compile(r"\b(true|false)\b")
+STATEMENT = re.compile(r"^\s*(\+\+|--)?([\w.\[\]]|->|::)+\s*(\(.*\)|=[^=].*|[-+*/|&]=.*|\+\+|--)\s*;\s*$")
+
+
+def mutants_of(path, lines):
+    found = []
+    in_comment = False
+    for number, line in enumerate(lines, 1):
+        text = line.rstrip("\n")
+        stripped = text.strip()
+        if in_comment:
+            in_comment = "*/" not in stripped
+            continue
+        if stripped.startswith("/*"):
+            in_comment = "*/" not in stripped
+            continue
+        if not stripped or stripped.startswith(("#", "//", "static_assert")):
+            continue
+        code = code_part(text)
+
+        def add(start, end, new):
+            found.append({"file": path, "line": number, "old": text[start:end], "new": new,
+                          "text": text[:start] + new + text[end:]})
+
+        for old, new in SWAPS:
+            for m in re.finditer(re.escape(old), code):
+                add(m.start(), m.end(), new)
+        for m in NUMBER.finditer(code):
+            value = int(m.group(1), 16 if m.group(1).startswith("0x") else 8 if m.group(1)[:1] == "0" and len(m.group(1)) > 1 else 10)
+            add(m.start(), m.end(), hex(value + 1) if m.group(1).startswith("0x") else
+                oct(value + 1).replace("0o", "0") if m.group(1)[:1] == "0" and len(m.group(1)) > 1 else str(value + 1))
+        for m in BOOL.finditer(code):
+            add(m.start(), m.end(), "false" if m.group(1) == "true" else "true")
+        if (STATEMENT.match(code) and not re.match(r"\s*(return|break|continue)\b", code)
+                and code.count("(") == code.count(")")):
+            found.append({"file": path, "line": number, "old": stripped, "new": "",
+                          "text": ""})
+    return found
+
+
+def all_mutants(root):
+    mutants = []
+    for path in model_files(root):
+        with open(os.path.join(root, path), encoding="utf-8") as f:
+            mutants.extend(mutants_of(path, f.readlines()))
+    return mutants
+
+
+def run(command, cwd, timeout=None):
+    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          text=True, timeout=timeout)
+
+
+def test_files(root):
+    """gtest name -> test file, for the kills per test."""
+    names = {}
+    for folder, _, files in os.walk(os.path.join(root, "tests")):
+        for name in files:
+            if name.endswith(".cpp"):
+                path = os.path.relpath(os.path.join(folder, name), root)
+                for suite, test in re.findall(r"^TEST(?:_F)?\((\w+),\s*(\w+)\)", open(os.path.join(folder, name)).read(), re.M):
+                    names["%s.%s" % (suite, test)] = path
+    return names
+
+
+def failed_tests(output):
+    return sorted(set(re.findall(r"^\s*\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess aborted|Exception|Child aborted)",
+                                 output, re.M)))
+
+
+def prepare(work):
+    source = os.path.join(work, "src")
+    if not os.path.isdir(source):
+        os.makedirs(work, exist_ok=True)
+        subprocess.run(["git", "clone", "--quiet", ROOT, source], check=True)
+    build = os.path.join(source, "build")
+    subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DWRIGGLET_BENCH=OFF"]
+                   + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
+    return source, build
+
+
+def build_and_test(source, build):
+    made = run(["cmake", "--build", build, "-j%d" % os.cpu_count()], source)
+    if made.returncode != 0:
+        return None
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    tested = subprocess.run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--timeout", str(args.timeout)],
+                            cwd=source, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env)
+    return failed_tests(tested.stdout) if tested.returncode != 0 else []
+
+
+def summarise(mutants, results, names):
+    per_file = collections.OrderedDict()
+    kills, unique = collections.Counter(), collections.Counter()
+    survivors = []
+    for m in mutants:
+        r = results[key(m)]
+        row = per_file.setdefault(m["file"], collections.Counter())
+        row["mutants"] += 1
+        if r is None:
+            row["stillborn"] += 1
+        elif r:
+            row["killed"] += 1
+            for t in r:
+                kills[t] += 1
+            if len(r) == 1:
+                unique[r[0]] += 1
+        else:
+            row["survived"] += 1
+            survivors.append(m)
+    total = collections.Counter()
+    for row in per_file.values():
+        total.update(row)
+    lines = ["# Mutation run: %d mutants, seed %d" % (len(mutants), args.seed), ""]
+
+    def score(row):
+        live = row["mutants"] - row["stillborn"]
+        return "%.1f%%" % (100.0 * row["killed"] / live) if live else "-"
+
+    lines += ["Score %s: %d killed, %d survived, %d stillborn." % (score(total), total["killed"], total["survived"],
+                                                                    total["stillborn"]), "",
+              "| file | mutants | stillborn | killed | survived | score |", "|---|---|---|---|---|---|"]
+    for path, row in sorted(per_file.items()):
+        lines.append("| %s | %d | %d | %d | %d | %s |" % (path, row["mutants"], row["stillborn"], row["killed"],
+                                                         row["survived"], score(row)))
+    lines += ["", "## Survivors", ""]
+    for m in survivors:
+        change = "deleted `%s`" % m["old"] if m["new"] == "" and m["text"] == "" else "`%s` → `%s`" % (m["old"], m["new"])
+        lines.append("- %s:%d: %s" % (m["file"], m["line"], change))
+    lines += ["", "## Kills per test", "", "| test | file | kills | only it |", "|---|---|---|---|"]
+    for test, count in kills.most_common():
+        lines.append("| %s | %s | %d | %d |" % (test, names.get(test, "?"), count, unique[test]))
+    return "\n".join(lines) + "\n"
+
+
+def key(m):
+    return "%s:%d:%s:%s:%s" % (m["file"], m["line"], m["old"], m["new"], m["text"])
+
+
+def main():
+    mutants = all_mutants(ROOT)
+    drawn = random.Random(args.seed).sample(mutants, min(args.count, len(mutants)))
+    if args.list:
+        for m in drawn:
+            print("%s:%d: %r -> %r" % (m["file"], m["line"], m["old"], m["new"]))
+        print("%d drawn of %d" % (len(drawn), len(mutants)))
+        return
+    source, build = prepare(args.work)
+    journal = os.path.join(args.work, "results.jsonl")
+    results = {}
+    if os.path.exists(journal):
+        for line in open(journal):
+            entry = json.loads(line)
+            results[entry["key"]] = entry["failed"]
+    if build_and_test(source, build) != []:
+        sys.exit("mutate: the tests do not pass without a mutant")
+    for i, m in enumerate(drawn, 1):
+        if key(m) in results:
+            continue
+        path = os.path.join(source, m["file"])
+        original = open(path, encoding="utf-8").read()
+        lines = original.split("\n")
+        lines[m["line"] - 1] = m["text"]
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(lines))
+        try:
+            failed = build_and_test(source, build)
+        finally:
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(original)
+        results[key(m)] = failed
+        with open(journal, "a") as f:
+            f.write(json.dumps({"key": key(m), "failed": failed}) + "\n")
+        state = "stillborn" if failed is None else ("killed by %d" % len(failed) if failed else "SURVIVED")
+        print("[%d/%d] %s:%d %r -> %r: %s" % (i, len(drawn), m["file"], m["line"], m["old"], m["new"], state),
+              flush=True)
+    summary = summarise(drawn, results, test_files(source))
+    if args.summary:
+        with open(args.summary, "w") as f:
+            f.write(summary)
+    print(summary)
+
+
+main()
