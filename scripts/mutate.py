@@ -13,9 +13,9 @@ and their headers, in the folders given) are listed, and N of them drawn with
 the seed. A fault that does not compile is stillborn; one that a test fails on
 or makes time out is killed; the others survived.
 
-The clone is made from HEAD in --work (default build/mutate); results are
-kept there, one line per mutant, so that a run broken off goes on where it
-stopped. The summary (Markdown) gives the score per file, every survivor, and
+The clone is made in --work (default build/mutate) and moved to the last
+commit at every start; results are kept there, one line per mutant and per
+commit, so that a run broken off goes on where it stopped. The summary (Markdown) gives the score per file, every survivor, and
 for every test how many faults it kills and how many only it kills.
 """
 import argparse
@@ -170,6 +170,9 @@ def prepare(work):
     if not os.path.isdir(source):
         os.makedirs(work, exist_ok=True)
         subprocess.run(["git", "clone", "--quiet", ROOT, source], check=True)
+    # The last commit, and nothing a broken-off run left planted.
+    subprocess.run(["git", "-C", source, "fetch", "--quiet", ROOT, "HEAD"], check=True)
+    subprocess.run(["git", "-C", source, "checkout", "--quiet", "--force", "FETCH_HEAD"], check=True)
     build = os.path.join(source, "build")
     subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DWRIGGLET_BENCH=OFF"]
                    + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
@@ -234,16 +237,22 @@ def key(m):
     return "%s:%d:%s:%s:%s" % (m["file"], m["line"], m["old"], m["new"], m["text"])
 
 
+def draw(root):
+    mutants = all_mutants(root)
+    return random.Random(args.seed).sample(mutants, min(args.count, len(mutants))), mutants
+
+
 def main():
-    mutants = all_mutants(ROOT)
-    drawn = random.Random(args.seed).sample(mutants, min(args.count, len(mutants)))
     if args.list:
+        drawn, mutants = draw(ROOT)
         for m in drawn:
             print("%s:%d: %r -> %r" % (m["file"], m["line"], m["old"], m["new"]))
         print("%d drawn of %d" % (len(drawn), len(mutants)))
         return
     source, build = prepare(args.work)
-    journal = os.path.join(args.work, "results.jsonl")
+    drawn, _ = draw(source)
+    commit = run(["git", "rev-parse", "--short", "HEAD"], source).stdout.strip()
+    journal = os.path.join(args.work, "results-%s-%d.jsonl" % (commit, args.seed))
     results = {}
     if os.path.exists(journal):
         for line in open(journal):
