@@ -1,8 +1,4 @@
-#include "fixed_chooser.h"
-#include "platform/random.h"
-#include "sleep_swap.h"
-#include "temp_dir.h"
-#include "test_player.h"
+#include "game_window_driver.h"
 #include "win32/gdi_buffers.h"
 #include "win32/gdi_painter.h"
 #include "win32/resource.h"
@@ -13,25 +9,18 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
-const std::string kCorrect = "\x90\xb3\x89\xf0:";       // 正解:
-const std::string kWrong = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
+const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A'};
 
-// What the next modal box (about, message) over the game window showed;
-// the box is closed with OK.
+// What the next modal box (about, message) over the game window showed:
+// its text, or its title when it has none; the box is closed with OK.
 HWND g_hGame = nullptr;
 std::wstring g_strModalText;
-int g_nModals = 0;
 
 void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
@@ -39,9 +28,9 @@ void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
     wchar_t szText[512] = L"";
     if (!hBox || hBox == g_hGame)
         return; // not there yet
-    ::GetDlgItemTextW(hBox, 0xFFFF, szText, 512); // a message box's text
+    if (!::GetDlgItemTextW(hBox, 0xFFFF, szText, 512)) // a message box's text
+        ::GetWindowTextW(hBox, szText, 512);
     g_strModalText = szText;
-    ++g_nModals;
     ::KillTimer(nullptr, nTimer);
     ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
 }
@@ -77,7 +66,7 @@ struct CPicture
     HGDIOBJ m_hOld = nullptr;
 };
 
-class WinGameDlgTest : public ::testing::Test
+class WinGameDlgTest : public ::testing::Test, public CGameWindowDriver
 {
 protected:
     WinGameDlgTest()
@@ -87,36 +76,50 @@ protected:
         m_hWnd = g_hGame = m_dlg.GetSafeHwnd();
     }
 
-    // Handles window messages until the condition holds; fails on a hang only.
-    void WaitFor(const std::function<bool()>& condition)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        for (m_dlg.PumpMessages(); !condition(); m_dlg.PumpMessages()) {
-            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the window never got there";
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-    }
     // Posts a message as the system would and lets the window handle it.
     void Post(UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
         ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
         m_dlg.PumpMessages();
     }
-    void Release(const Rect& rc) { Post(WM_LBUTTONUP, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)); }
-    void KeyUp(WPARAM nKey) { Post(WM_KEYUP, nKey, 0xC0000001); }
-    // Opens a modal box through fn and returns what it showed.
-    std::wstring ModalText(const std::function<void()>& fn)
+
+    CGameController& Controller() override { return m_dlg.Controller(); }
+    void LeftButtonUp(Point pt) override { Post(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y)); }
+    void MouseMove(Point pt) override { Post(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y)); }
+    void KeyDown(EKey key) override { Post(WM_KEYDOWN, kKeys[key], 1); }
+    void KeyUp(EKey key) override { Post(WM_KEYUP, kKeys[key], 0xC0000001); }
+    void SysCommand(uint32_t nId) override { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nId, 0); }
+    void Drop(const std::string& strPath) override
+    {
+        const std::wstring wstrPath = WideFromUtf8(strPath);
+        HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (wstrPath.size() + 2) * sizeof(wchar_t));
+        auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+        pDrop->pFiles = sizeof(DROPFILES);
+        pDrop->fWide = TRUE;
+        wstrPath.copy(reinterpret_cast<wchar_t*>(pDrop + 1), wstrPath.size());
+        ::GlobalUnlock(hDrop);
+        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    }
+    std::string Modal(const std::function<void()>& fn) override
     {
         g_strModalText.clear();
         const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 20, CloseModal);
         fn();
         ::KillTimer(nullptr, nTimer);
-        return g_strModalText;
+        return Utf8FromWide(g_strModalText);
     }
+    void Pump() override
+    {
+        m_dlg.PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    std::string Repaint() override
+    {
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return m_dlg.LastPaintedStatus();
+    }
+    bool IsShown() override { return !m_dlg.IsClosed() && ::IsWindowVisible(m_hWnd); }
 
-    CSleepSwap m_sleep{[](int32_t) {}};
-    CTempDir m_dir;
-    CFixedChooser m_chooser;
     CWinGameDlg m_dlg;
     CPlayField& m_field = m_dlg.Field();
     HWND m_hWnd = nullptr;
@@ -230,53 +233,9 @@ TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
     EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
 }
 
-TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
+TEST_F(WinGameDlgTest, MessagesBecomeTheCommandsOfTheirMode)
 {
-    // Menu mode: Stop's place does nothing; play mode: the menu buttons'
-    // places do nothing.
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-    m_field.SetRunning(1);
-    for (const Rect& rc : {m_field.m_rcStart, m_field.m_rcRead, m_field.m_rcExit})
-        Release(rc);
-    EXPECT_FALSE(m_dlg.IsClosed());
-    EXPECT_EQ(m_chooser.m_nShown, 0);
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-
-    // Arrows turn on key-up only; other keys do nothing.
-    CSnake& snake = m_field.GetSnake();
-    Post(WM_KEYDOWN, VK_UP, 1);
-    EXPECT_EQ(snake.GetDirection(), CSnake::Right);
-    for (auto [nKey, nDirection] : {std::pair{VK_UP, CSnake::Up}, {VK_LEFT, CSnake::Left}, {'A', CSnake::Left},
-                                    {VK_DOWN, CSnake::Down}, {VK_RIGHT, CSnake::Right}}) {
-        KeyUp(nKey);
-        EXPECT_EQ(snake.GetDirection(), nDirection) << nKey;
-    }
-    Post(WM_MOUSEMOVE, 0, MAKELPARAM(m_field.m_rcRead.left, m_field.m_rcRead.top));
-    EXPECT_EQ(m_field.m_bHoverRead, 1);
-
-    // The about box from the system menu: commands 16 to 31 only.
-    for (WPARAM nCommand : {16, 31, 32})
-        ModalText([&] { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nCommand, 0); });
-    EXPECT_EQ(g_nModals, 2);
-    // Read with a chosen file; an error is shown in a message box.
-    m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
-    Release(m_field.m_rcRead);
-    ASSERT_EQ(m_dlg.Controller().Questions().GetCount(), 5);
-    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(1)->GetAnswer(), "DOG");
-    EXPECT_EQ(ModalText([&] { m_dlg.ShowError("\xe5\x95\x8f x"); }), L"問 x");
-    // A file dropped on the window loads as one chosen with Read.
-    const std::wstring wstrPath = WideFromUtf8(m_dir.Write("EMU,q\n"));
-    HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (wstrPath.size() + 2) * sizeof(wchar_t));
-    auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
-    pDrop->pFiles = sizeof(DROPFILES);
-    pDrop->fWide = TRUE;
-    wstrPath.copy(reinterpret_cast<wchar_t*>(pDrop + 1), wstrPath.size());
-    ::GlobalUnlock(hDrop);
-    Post(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
-    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(0)->GetAnswer(), "EMU");
-
+    CheckCommands();
     // Enter does not end the game (its default button is disabled); Escape
     // does, at once.
     Post(WM_KEYDOWN, VK_RETURN, 1);
@@ -286,97 +245,10 @@ TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
 }
 
-// Whole quizzes through the window: the test player reads the field at every
-// pause of the game loop and steers with key-ups only; the loop waits for it.
 TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
 {
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool bPending = false;
-    bool bFree = false; // the loop no longer waits for the test
-    int32_t nSleepMs = 0;
-    CSleepSwap sleep([&](int32_t ms) {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (bFree)
-            return;
-        bPending = true;
-        nSleepMs = ms;
-        cv.notify_all();
-        cv.wait(lock, [&] { return !bPending; });
-    });
-    // Plays the loaded quiz from Start; steer says which way the snake
-    // should go next, given the question in play. Returns the verdicts the
-    // window painted.
-    auto play = [&](const std::function<int32_t(const CQuestion&)>& steer) {
-        std::vector<std::string> verdicts;
-        Release(m_field.m_rcStart);
-        WaitFor([&] {
-            std::unique_lock<std::mutex> lock(mutex);
-            if (bPending) {
-                const std::string strStatus = m_dlg.Controller().GetStatusText();
-                if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
-                    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                    verdicts.push_back(m_dlg.LastPaintedStatus());
-                } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
-                    const int32_t nProgress = m_dlg.Controller().Runner().GetProgress();
-                    const int32_t nDirection = steer(*m_dlg.Controller().Questions().GetAt(nProgress - 1));
-                    const WPARAM keys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};
-                    if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
-                        KeyUp(keys[nDirection]);
-                }
-                bPending = false;
-                cv.notify_all();
-            }
-            return !m_dlg.Controller().Runner().IsActive();
-        });
-        return verdicts;
-    };
-
-    m_chooser.m_strPath = m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n");
-    Release(m_field.m_rcRead);
-    SeedRandom(5); // a fixed layout, so the run is the same every time
-    std::vector<std::string> expected;
-    for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
-        expected.push_back(kCorrect + pszAnswer);
-    EXPECT_EQ(play([&](const CQuestion& question) {
-                  return CTestPlayer::NextDirection(
-                      m_field, question.GetAnswer().substr(static_cast<size_t>(m_field.GetSnake().GetSegmentCount())));
-              }),
-              expected);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-
-    // The last tile first: the same letters in the wrong order.
-    m_chooser.m_strPath = m_dir.Write("ON,x\n");
-    Release(m_field.m_rcRead);
-    EXPECT_EQ(play([&](const CQuestion&) { return CTestPlayer::DirectionToTile(m_field, m_field.GetTileCount() - 1); })
-                  .at(0),
-              kWrong + "ON");
-
-    // Pause holds the run and goes on with P or Space; Stop returns to the
-    // menu at once, and Exit closes the window at once, while the run is
-    // still held in its pause.
-    Release(m_field.m_rcStart);
-    WaitFor([&] {
-        std::lock_guard<std::mutex> lock(mutex);
-        return bPending;
-    });
-    KeyUp('P');
-    EXPECT_TRUE(m_dlg.Controller().Runner().IsPaused());
-    KeyUp(VK_SPACE);
-    EXPECT_FALSE(m_dlg.Controller().Runner().IsPaused());
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-    Release(m_field.m_rcExit);
-    EXPECT_TRUE(m_dlg.IsClosed());
-    EXPECT_FALSE(::IsWindowVisible(m_hWnd));
-    EXPECT_TRUE(m_dlg.Controller().Runner().IsActive());
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        bFree = true;
-        bPending = false;
-        cv.notify_all();
-    }
-    WaitFor([&] { return !m_dlg.Controller().Runner().IsActive(); });
+    CheckWholeQuizzes(m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n"),
+                      {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"});
 }
 
 } // namespace
