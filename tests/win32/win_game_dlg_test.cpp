@@ -1,4 +1,5 @@
 #include "game_window_driver.h"
+#include "renderer_driver.h"
 #include "win32/gdi_buffers.h"
 #include "win32/gdi_painter.h"
 #include "win32/resource.h"
@@ -35,36 +36,64 @@ void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
     ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
 }
 
-// A white 32-bit picture to draw into and read back.
-struct CPicture
+// Draws into a 32-bit picture of the window's size and reads it back.
+class GdiRendererTest : public ::testing::Test, public CRendererDriver
 {
-    CPicture(int32_t nWidth, int32_t nHeight) : m_nWidth(nWidth)
+protected:
+    GdiRendererTest()
     {
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         m_hOld = ::SelectObject(m_hDC, ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
-        ::PatBlt(m_hDC, 0, 0, nWidth, nHeight, WHITENESS);
     }
-    ~CPicture() { ::DeleteObject(::SelectObject(m_hDC, m_hOld)), ::DeleteDC(m_hDC); }
-    COLORREF Pixel(int32_t x, int32_t y) const
+    ~GdiRendererTest() override { ::DeleteObject(::SelectObject(m_hDC, m_hOld)), ::DeleteDC(m_hDC); }
+
+    void Fill(Colour colour)
+    {
+        HBRUSH hBrush = ::CreateSolidBrush(colour);
+        const RECT rc{0, 0, kWidth, kHeight};
+        ::FillRect(m_hDC, &rc, hBrush);
+        ::DeleteObject(hBrush);
+    }
+    void Draw(const std::function<void(CDrawTarget&)>& draw) override
+    {
+        Fill(0);
+        CGdiPainter painter(m_hDC, 96);
+        draw(painter);
+    }
+    void Paint(const std::string& strStatus) override
+    {
+        Fill(kWindow);
+        m_buffers.Paint(m_hDC, m_field, strStatus, 96);
+    }
+    Colour Pixel(int32_t x, int32_t y) override
     {
         ::GdiFlush();
-        const uint32_t bgr = static_cast<const uint32_t*>(m_pBits)[y * m_nWidth + x];
+        const uint32_t bgr = static_cast<const uint32_t*>(m_pBits)[y * kWidth + x];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
-    bool Has(const Rect& rc, COLORREF colour) const
-    {
-        for (int32_t y = rc.top; y < rc.bottom; ++y)
-            for (int32_t x = rc.left; x < rc.right; ++x)
-                if (Pixel(x, y) == colour)
-                    return true;
-        return false;
     }
 
     const HDC m_hDC = ::CreateCompatibleDC(nullptr);
-    int32_t m_nWidth;
     void* m_pBits = nullptr;
     HGDIOBJ m_hOld = nullptr;
+    CGdiBuffers m_buffers;
 };
+
+TEST_F(GdiRendererTest, BoxesLabelsAndBallsAndSizesKeepToTheField)
+{
+    CheckDrawTarget();
+    // Labels are measured in the field's pixels whatever the screen's
+    // resolution.
+    const TextExtent normal = CGdiPainter(m_hDC, 96).MeasureLabel("\x8a\xbf" "AB", 200); // 漢AB
+    const TextExtent scaled = CGdiPainter(m_hDC, 192).MeasureLabel("\x8a\xbf" "AB", 200);
+    EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
+    EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
+}
+
+TEST_F(GdiRendererTest, PanelShowsWhatItsModeShowsThroughBuffersBuiltOnce)
+{
+    CheckPanel();
+    EXPECT_EQ(m_buffers.GetBuilds(), 2);
+}
 
 class WinGameDlgTest : public ::testing::Test, public CGameWindowDriver
 {
@@ -158,79 +187,6 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     wchar_t szText[64] = L"";
     ::GetMenuStringW(hMenu, IDM_ABOUTBOX, szText, 64, MF_BYCOMMAND);
     EXPECT_STREQ(szText, L"Wrigglet のﾊﾞｰｼﾞｮﾝ情報(&A)...");
-}
-
-TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
-{
-    // The window's own painting, read back from a picture of it.
-    RECT rcClient;
-    ::GetClientRect(m_hWnd, &rcClient);
-    CPicture picture(rcClient.right, rcClient.bottom);
-    CGdiBuffers buffers;
-    const Rect rcArea = m_field.GetArea(), rcTitle = m_field.m_rcTitle, rcStart = m_field.m_rcStart;
-    const Rect rcRead = m_field.m_rcRead, rcStop = m_field.m_rcStop;
-    m_field.UpdateHover(Point{rcStart.left, rcStart.top});
-    buffers.Paint(picture.m_hDC, m_field, "", 96);
-    const std::tuple<int32_t, int32_t, COLORREF> menu[] = {
-        {rcArea.left, rcArea.top, RGB(0, 0, 0)},
-        {rcTitle.left, rcTitle.top, RGB(140, 140, 140)},
-        {rcTitle.right - 1, rcTitle.bottom - 1, RGB(140, 140, 140)},
-        {rcTitle.right, rcTitle.bottom, RGB(0, 0, 0)}, // right and bottom edges are outside
-        {rcTitle.left + 1, rcTitle.top + 1, RGB(38, 38, 38)},
-        {rcStart.left + 1, rcStart.top + 1, RGB(204, 0, 0)}, // hovered
-        {rcRead.left + 1, rcRead.top + 1, RGB(38, 38, 38)},
-        {rcStop.left + 1, rcStop.top + 1, RGB(255, 255, 255)}}; // no Stop button
-    for (auto [x, y, colour] : menu)
-        EXPECT_EQ(picture.Pixel(x, y), colour) << x << "," << y;
-    EXPECT_TRUE(picture.Has(rcTitle, RGB(204, 0, 0)) && picture.Has(rcStart, RGB(12, 0, 204))) << "labels";
-
-    // Play mode: a tile, the head on the black, the status text, Stop and
-    // the progress beside it.
-    m_field.SetRunning(1);
-    m_field.SetProgress(2, 5);
-    m_field.PlaceTiles("W");
-    CCharObject tile;
-    ASSERT_TRUE(m_field.CopyTile(0, tile));
-    const Rect rcTile = tile.GetRect(), rcHead = m_field.GetSnake().GetRect();
-    buffers.Paint(picture.m_hDC, m_field, "", 96);
-    EXPECT_EQ(picture.Pixel(rcTile.left, rcTile.top), RGB(250, 250, 250));
-    EXPECT_TRUE(picture.Has(rcTile, RGB(204, 0, 0))) << "the tile's letter";
-    EXPECT_EQ(picture.Pixel(rcHead.left, rcHead.top), RGB(0, 0, 0)) << "the ball's corners are see-through";
-    const COLORREF centre = picture.Pixel((rcHead.left + rcHead.right) / 2, (rcHead.top + rcHead.bottom) / 2);
-    EXPECT_GT(GetBValue(centre), GetRValue(centre)) << "a blue ball";
-    EXPECT_EQ(picture.Pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
-    EXPECT_FALSE(picture.Has(rcArea, RGB(229, 209, 0)) || picture.Has(rcTitle, RGB(140, 140, 140)));
-    buffers.Paint(picture.m_hDC, m_field, "Q?", 96);
-    EXPECT_TRUE(picture.Has(rcArea, RGB(229, 209, 0)) && picture.Has(m_field.GetProgressRect(), RGB(229, 209, 0)));
-    EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
-}
-
-TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
-{
-    // A double-width character drawn whole, and as its two halves each
-    // clipped to its own tile, gives the same pixels, and a half stays in
-    // its clip.
-    const std::string strKanji = "\x8a\xbf"; // 漢
-    const Rect rc{0, 0, 60, 40}, rcLeft{0, 0, 30, 40}, rcRight{30, 0, 60, 40};
-    CPicture whole(60, 40), halves(60, 40), left(60, 40);
-    CGdiPainter(whole.m_hDC, 96).DrawLabel(rc, strKanji, 200, 0x0000CC);
-    {
-        CGdiPainter painter(halves.m_hDC, 96);
-        painter.DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
-        painter.DrawLabelPart(rc, rcRight, strKanji, 200, 0x0000CC);
-    }
-    CGdiPainter(left.m_hDC, 96).DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
-    EXPECT_TRUE(whole.Has(rcRight, RGB(204, 0, 0)) && left.Has(rcLeft, RGB(204, 0, 0)));
-    EXPECT_FALSE(left.Has(rcRight, RGB(204, 0, 0)));
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 60; ++x)
-            ASSERT_EQ(whole.Pixel(x, y), halves.Pixel(x, y)) << x << "," << y;
-
-    // Measured in the field's pixels whatever the screen's resolution.
-    const TextExtent normal = CGdiPainter(whole.m_hDC, 96).MeasureLabel(strKanji + "AB", 200);
-    const TextExtent scaled = CGdiPainter(whole.m_hDC, 192).MeasureLabel(strKanji + "AB", 200);
-    EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
-    EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
 }
 
 TEST_F(WinGameDlgTest, MessagesBecomeTheCommandsOfTheirMode)
