@@ -8,18 +8,14 @@
 
 namespace {
 
-constexpr Colour kBlack = 0x000000;
+constexpr Colour kBlack = CFieldPanel::kBlack;
 constexpr Colour kRed = CFieldPanel::kRed;
 constexpr Colour kGrey = CFieldPanel::kGrey;
 constexpr Colour kDarkGrey = CFieldPanel::kDarkGrey;
 constexpr Colour kGold = CFieldPanel::kGold;
 constexpr Colour kTileWhite = CFieldPanel::kTileWhite;
 const Rect kWhole{0, 0, 363, 302};
-
-bool Ink(Colour c)
-{
-    return c != kBlack;
-}
+const auto Ink = [](Colour c) { return c != kBlack; };
 
 } // namespace
 
