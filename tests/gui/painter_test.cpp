@@ -50,9 +50,10 @@ protected:
     QImage m_img{kWidth, kHeight, QImage::Format_RGB32};
 };
 
-TEST_F(PainterTest, BoxesLabelsAndBallsInIpaGothic)
+TEST_F(PainterTest, DrawsAndPaintsThePanelInIpaGothic)
 {
     CheckDrawTarget();
+    CheckPanel();
     // 20 pt on a 96-dpi screen, in the substitute for the desktop's face,
     // of fixed widths: 27 pixels for a kanji, half that for a letter. Pixel
     // sizes round to the nearest.
@@ -66,11 +67,6 @@ TEST_F(PainterTest, BoxesLabelsAndBallsInIpaGothic)
     EXPECT_EQ(info.family(), QStringLiteral("IPAGothic"));
     EXPECT_EQ(info.pixelSize(), 27);
     EXPECT_TRUE(CPainter::PixelSize(300) == 40 && CPainter::PixelSize(400) == 53);
-}
-
-TEST_F(PainterTest, PanelShowsWhatItsModeShows)
-{
-    CheckPanel();
 }
 
 TEST_F(PainterTest, PanelBuffersAreBuiltOnceAtTheFirstPaintAndScaled)

@@ -78,21 +78,17 @@ protected:
     CGdiBuffers m_buffers;
 };
 
-TEST_F(GdiRendererTest, BoxesLabelsAndBallsAndSizesKeepToTheField)
+TEST_F(GdiRendererTest, DrawsAndPaintsThePanelThroughBuffersBuiltOnceAndSizesKeepToTheField)
 {
     CheckDrawTarget();
+    CheckPanel();
+    EXPECT_EQ(m_buffers.GetBuilds(), 2);
     // Labels are measured in the field's pixels whatever the screen's
     // resolution.
     const TextExtent normal = CGdiPainter(m_hDC, 96).MeasureLabel("\x8a\xbf" "AB", 200); // 漢AB
     const TextExtent scaled = CGdiPainter(m_hDC, 192).MeasureLabel("\x8a\xbf" "AB", 200);
     EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
     EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
-}
-
-TEST_F(GdiRendererTest, PanelShowsWhatItsModeShowsThroughBuffersBuiltOnce)
-{
-    CheckPanel();
-    EXPECT_EQ(m_buffers.GetBuilds(), 2);
 }
 
 class WinGameDlgTest : public ::testing::Test, public CGameWindowDriver
