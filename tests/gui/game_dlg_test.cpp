@@ -20,7 +20,8 @@
 
 namespace {
 
-const Qt::Key kKeys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_P, Qt::Key_Space, Qt::Key_A};
+const Qt::Key kKeys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_P, Qt::Key_Space, Qt::Key_A,
+                         Qt::Key_Escape};
 
 // Counts the paints the window receives.
 class PaintCounter : public QObject
@@ -156,6 +157,11 @@ TEST_F(GameDlgTest, EventsBecomeTheCommandsOfTheirMode)
     m_dlg.OpenCommandLine({"wrigglet"});
     EXPECT_FALSE(DropUrl(QUrl(QStringLiteral("https://example.invalid/q.csv"))));
     EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "GNU");
+
+    // Exit closes the window at once.
+    Click(m_field.m_rcExit);
+    EXPECT_FALSE(m_dlg.isVisible());
+    EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
 }
 
 // The UTF-8 kanji sample played to its end through the window.
@@ -164,7 +170,6 @@ TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
     // 富士山, 山, 日本, 東京, 大阪 in code page 932.
     CheckWholeQuizzes(std::string(WRIGGLET_SAMPLES_DIR) + "/kanji_utf8.csv",
                       {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B", "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"});
-    EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
 }
 
 } // namespace

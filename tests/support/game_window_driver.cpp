@@ -124,14 +124,17 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     std::condition_variable cv;
     int32_t nPendingMs = -1; // the pause the loop waits in; -1 for none
     bool bStopEndsWait = true;
-    bool bFree = false;
     CSleepSwap sleep([&](int32_t ms) {
         std::unique_lock<std::mutex> lock(mutex);
         // Polls: a stop request does not notify.
-        for (nPendingMs = ms; nPendingMs >= 0 && !bFree && !(bStopEndsWait && runner.IsStopRequested());)
+        for (nPendingMs = ms; nPendingMs >= 0 && !(bStopEndsWait && runner.IsStopRequested());)
             cv.wait_for(lock, std::chrono::milliseconds(1));
         nPendingMs = -1;
     });
+    const auto holdOnStop = [&](bool bHold) {
+        std::lock_guard<std::mutex> lock(mutex);
+        bStopEndsWait = !bHold;
+    };
 
     // Plays the loaded quiz from Start to its end, turning with key-ups
     // toward steer's direction between steps; bPause pauses once mid-quiz.
@@ -200,8 +203,7 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     EXPECT_TRUE(field.GetResult().IsEmpty());
 
     // A drop in play loads once the quiz is over: the quiz reads its
-    // questions. Read right after Stop ends the stopped run and loads, and
-    // Start begins a run of the new file.
+    // questions.
     const auto start = [&](const std::string& strStatus) {
         Click(field.m_rcStart);
         EXPECT_EQ(field.IsRunning(), 1);
@@ -215,26 +217,22 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     EXPECT_EQ(questions.GetAt(0)->GetAnswer(), "BBB");
     Click(field.m_rcStop);
     WaitFor([&] { return questions.GetAt(0)->GetAnswer() == "CCC"; });
+
+    // Stop returns to the menu at once, while the run is still held in its
+    // pause; Read right after it ends that run and loads, and Start begins a
+    // run of the new file. Closing the window in play hides it at once and
+    // ends the run.
     start("third");
+    holdOnStop(true);
     Click(field.m_rcStop);
+    EXPECT_TRUE(field.IsRunning() == 0 && runner.IsActive());
+    holdOnStop(false);
     Read(m_dir.Write("DDD,fourth\n"));
     EXPECT_EQ(questions.GetAt(0)->GetAnswer(), "DDD");
     start("fourth");
-
-    // Stop returns to the menu and Exit closes the window at once, while the
-    // run is still held in its pause; the run ends after.
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        bStopEndsWait = false;
-    }
-    Click(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
-    Click(field.m_rcExit);
-    EXPECT_FALSE(IsShown());
-    EXPECT_TRUE(runner.IsActive());
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        bFree = true;
-    }
+    holdOnStop(true);
+    KeyDown(kEscape);
+    EXPECT_TRUE(!IsShown() && runner.IsActive());
+    holdOnStop(false);
     WaitFor([&] { return !runner.IsActive(); });
 }

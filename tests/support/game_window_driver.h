@@ -18,8 +18,8 @@ class CGameWindowDriver
 {
 public:
     // The keys the checks press: the arrows in the snake's direction order,
-    // then P, Space and one that means nothing.
-    enum EKey { kUp, kRight, kDown, kLeft, kP, kSpace, kOther };
+    // then P, Space, one that means nothing and Escape.
+    enum EKey { kUp, kRight, kDown, kLeft, kP, kSpace, kOther, kEscape };
 
     virtual ~CGameWindowDriver() = default;
 
@@ -28,7 +28,7 @@ public:
     void CheckCommands();
     // The test player wins the quiz file (answers in code page 932) with
     // key-ups only, pausing once mid-quiz; then a wrong order, a drop in
-    // play, Read and Start right after Stop, and Exit.
+    // play, Read and Start right after Stop, and Escape in play.
     void CheckWholeQuizzes(const std::string& strQuizPath, const std::vector<std::string>& answers);
 
 protected:

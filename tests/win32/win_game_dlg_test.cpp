@@ -16,7 +16,7 @@
 
 namespace {
 
-const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A'};
+const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A', VK_ESCAPE};
 
 // What the next modal box (about, message) over the game window showed:
 // its text, or its title when it has none; the box is closed with OK.
@@ -188,16 +188,16 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
 TEST_F(WinGameDlgTest, MessagesBecomeTheCommandsOfTheirMode)
 {
     CheckCommands();
-    // Enter does not end the game (its default button is disabled); Escape
+    // Enter does not end the game (its default button is disabled); Exit
     // does, at once.
     Post(WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_FALSE(m_dlg.IsClosed());
-    Post(WM_KEYDOWN, VK_ESCAPE, 1);
+    Click(m_field.m_rcExit);
     EXPECT_TRUE(m_dlg.IsClosed());
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
 }
 
-TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
+TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndClosesInPlay)
 {
     CheckWholeQuizzes(m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n"),
                       {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"});
