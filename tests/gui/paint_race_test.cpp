@@ -1,5 +1,6 @@
 #include "field/play_field.h"
 #include "platform/random.h"
+#include "window_layout.h"
 
 #include <QImage>
 #include <QPainter>
@@ -14,9 +15,7 @@
 TEST(PaintRaceTest, PaintingWhileTheGameLoopEatsAndClears)
 {
     CPlayField field;
-    field.SetArea(Rect{11, 11, 353, 238});
-    field.m_rcStop = Rect{258, 245, 353, 277};
-    field.m_rcTitle = Rect{27, 35, 332, 89};
+    SetWindowLayout(field);
     field.SetTitle("title");
     field.CentreSnake();
     field.SetRunning(1);

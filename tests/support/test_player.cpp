@@ -25,6 +25,8 @@ int32_t Search(const CPlayField& field, Accept accept)
     const Rect area = field.GetArea();
     const int32_t nStep = static_cast<int32_t>(field.GetSnake().GetStepX());
     const Point start = field.GetSnake().GetPosition();
+    // Steps in direction order: up, right, down, left.
+    const int32_t dx[] = {0, nStep, 0, -nStep}, dy[] = {-nStep, 0, nStep, 0};
     // The first move of the path found to each place already seen.
     std::map<std::pair<int32_t, int32_t>, int32_t> firstMove{{{start.x, start.y}, -1}};
     std::queue<Point> frontier;
@@ -32,16 +34,9 @@ int32_t Search(const CPlayField& field, Accept accept)
         const Point head = frontier.front();
         const int32_t nFirst = firstMove[{head.x, head.y}];
         for (int32_t d = 0; d < 4; ++d) {
-            Point next{head.x + (d == CSnake::Right ? nStep : d == CSnake::Left ? -nStep : 0),
-                       head.y + (d == CSnake::Down ? nStep : d == CSnake::Up ? -nStep : 0)};
-            if (next.x < area.left)
-                next.x = area.right;
-            else if (next.x > area.right)
-                next.x = area.left;
-            else if (next.y < area.top)
-                next.y = area.bottom;
-            else if (next.y > area.bottom)
-                next.y = area.top;
+            Point next{head.x + dx[d], head.y + dy[d]};
+            next.x = next.x < area.left ? area.right : next.x > area.right ? area.left : next.x;
+            next.y = next.y < area.top ? area.bottom : next.y > area.bottom ? area.top : next.y;
             // Tiles do not move: a place seen once gives the same verdict.
             if (!firstMove.emplace(std::pair{next.x, next.y}, nFirst < 0 ? d : nFirst).second)
                 continue;

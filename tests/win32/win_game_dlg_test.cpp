@@ -1,8 +1,5 @@
-#include "fixed_chooser.h"
-#include "platform/random.h"
-#include "sleep_swap.h"
-#include "temp_dir.h"
-#include "test_player.h"
+#include "game_window_driver.h"
+#include "renderer_driver.h"
 #include "win32/gdi_buffers.h"
 #include "win32/gdi_painter.h"
 #include "win32/resource.h"
@@ -13,25 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
-const std::string kCorrect = "\x90\xb3\x89\xf0:";       // 正解:
-const std::string kWrong = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
+const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A', VK_ESCAPE};
 
-// What the next modal box (about, message) over the game window showed;
-// the box is closed with OK.
+// What the next modal box (about, message) over the game window showed:
+// its text, or its title when it has none; the box is closed with OK.
 HWND g_hGame = nullptr;
 std::wstring g_strModalText;
-int g_nModals = 0;
 
 void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
@@ -39,45 +29,69 @@ void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD)
     wchar_t szText[512] = L"";
     if (!hBox || hBox == g_hGame)
         return; // not there yet
-    ::GetDlgItemTextW(hBox, 0xFFFF, szText, 512); // a message box's text
+    if (!::GetDlgItemTextW(hBox, 0xFFFF, szText, 512)) // a message box's text
+        ::GetWindowTextW(hBox, szText, 512);
     g_strModalText = szText;
-    ++g_nModals;
     ::KillTimer(nullptr, nTimer);
     ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
 }
 
-// A white 32-bit picture to draw into and read back.
-struct CPicture
+// Draws into a 32-bit picture of the window's size and reads it back.
+class GdiRendererTest : public ::testing::Test, public CRendererDriver
 {
-    CPicture(int32_t nWidth, int32_t nHeight) : m_nWidth(nWidth)
+protected:
+    GdiRendererTest()
     {
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         m_hOld = ::SelectObject(m_hDC, ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
-        ::PatBlt(m_hDC, 0, 0, nWidth, nHeight, WHITENESS);
     }
-    ~CPicture() { ::DeleteObject(::SelectObject(m_hDC, m_hOld)), ::DeleteDC(m_hDC); }
-    COLORREF Pixel(int32_t x, int32_t y) const
+    ~GdiRendererTest() override { ::DeleteObject(::SelectObject(m_hDC, m_hOld)), ::DeleteDC(m_hDC); }
+
+    void Fill(Colour colour)
+    {
+        HBRUSH hBrush = ::CreateSolidBrush(colour);
+        const RECT rc{0, 0, kWidth, kHeight};
+        ::FillRect(m_hDC, &rc, hBrush);
+        ::DeleteObject(hBrush);
+    }
+    void Draw(const std::function<void(CDrawTarget&)>& draw) override
+    {
+        Fill(0);
+        CGdiPainter painter(m_hDC, 96);
+        draw(painter);
+    }
+    void Paint(const std::string& strStatus) override
+    {
+        Fill(kWindow);
+        m_buffers.Paint(m_hDC, m_field, strStatus, 96);
+    }
+    Colour Pixel(int32_t x, int32_t y) override
     {
         ::GdiFlush();
-        const uint32_t bgr = static_cast<const uint32_t*>(m_pBits)[y * m_nWidth + x];
+        const uint32_t bgr = static_cast<const uint32_t*>(m_pBits)[y * kWidth + x];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
-    bool Has(const Rect& rc, COLORREF colour) const
-    {
-        for (int32_t y = rc.top; y < rc.bottom; ++y)
-            for (int32_t x = rc.left; x < rc.right; ++x)
-                if (Pixel(x, y) == colour)
-                    return true;
-        return false;
     }
 
     const HDC m_hDC = ::CreateCompatibleDC(nullptr);
-    int32_t m_nWidth;
     void* m_pBits = nullptr;
     HGDIOBJ m_hOld = nullptr;
+    CGdiBuffers m_buffers;
 };
 
-class WinGameDlgTest : public ::testing::Test
+TEST_F(GdiRendererTest, DrawsAndPaintsThePanelThroughBuffersBuiltOnceAndSizesKeepToTheField)
+{
+    CheckDrawTarget();
+    CheckPanel();
+    EXPECT_EQ(m_buffers.GetBuilds(), 2);
+    // Labels are measured in the field's pixels whatever the screen's
+    // resolution.
+    const TextExtent normal = CGdiPainter(m_hDC, 96).MeasureLabel("\x8a\xbf" "AB", 200); // 漢AB
+    const TextExtent scaled = CGdiPainter(m_hDC, 192).MeasureLabel("\x8a\xbf" "AB", 200);
+    EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
+    EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
+}
+
+class WinGameDlgTest : public ::testing::Test, public CGameWindowDriver
 {
 protected:
     WinGameDlgTest()
@@ -87,36 +101,50 @@ protected:
         m_hWnd = g_hGame = m_dlg.GetSafeHwnd();
     }
 
-    // Handles window messages until the condition holds; fails on a hang only.
-    void WaitFor(const std::function<bool()>& condition)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        for (m_dlg.PumpMessages(); !condition(); m_dlg.PumpMessages()) {
-            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the window never got there";
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-    }
     // Posts a message as the system would and lets the window handle it.
     void Post(UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
         ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
         m_dlg.PumpMessages();
     }
-    void Release(const Rect& rc) { Post(WM_LBUTTONUP, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)); }
-    void KeyUp(WPARAM nKey) { Post(WM_KEYUP, nKey, 0xC0000001); }
-    // Opens a modal box through fn and returns what it showed.
-    std::wstring ModalText(const std::function<void()>& fn)
+
+    CGameController& Controller() override { return m_dlg.Controller(); }
+    void LeftButtonUp(Point pt) override { Post(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y)); }
+    void MouseMove(Point pt) override { Post(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y)); }
+    void KeyDown(EKey key) override { Post(WM_KEYDOWN, kKeys[key], 1); }
+    void KeyUp(EKey key) override { Post(WM_KEYUP, kKeys[key], 0xC0000001); }
+    void SysCommand(uint32_t nId) override { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nId, 0); }
+    void Drop(const std::string& strPath) override
+    {
+        const std::wstring wstrPath = WideFromUtf8(strPath);
+        HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (wstrPath.size() + 2) * sizeof(wchar_t));
+        auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+        pDrop->pFiles = sizeof(DROPFILES);
+        pDrop->fWide = TRUE;
+        wstrPath.copy(reinterpret_cast<wchar_t*>(pDrop + 1), wstrPath.size());
+        ::GlobalUnlock(hDrop);
+        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    }
+    std::string Modal(const std::function<void()>& fn) override
     {
         g_strModalText.clear();
         const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 20, CloseModal);
         fn();
         ::KillTimer(nullptr, nTimer);
-        return g_strModalText;
+        return Utf8FromWide(g_strModalText);
     }
+    void Pump() override
+    {
+        m_dlg.PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    std::string Repaint() override
+    {
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return m_dlg.LastPaintedStatus();
+    }
+    bool IsShown() override { return !m_dlg.IsClosed() && ::IsWindowVisible(m_hWnd); }
 
-    CSleepSwap m_sleep{[](int32_t) {}};
-    CTempDir m_dir;
-    CFixedChooser m_chooser;
     CWinGameDlg m_dlg;
     CPlayField& m_field = m_dlg.Field();
     HWND m_hWnd = nullptr;
@@ -157,226 +185,22 @@ TEST_F(WinGameDlgTest, LayoutComesFromTheHiddenTemplateControls)
     EXPECT_STREQ(szText, L"Wrigglet のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 }
 
-TEST_F(WinGameDlgTest, PaintsBothModesThroughItsBuffers)
+TEST_F(WinGameDlgTest, MessagesBecomeTheCommandsOfTheirMode)
 {
-    // The window's own painting, read back from a picture of it.
-    RECT rcClient;
-    ::GetClientRect(m_hWnd, &rcClient);
-    CPicture picture(rcClient.right, rcClient.bottom);
-    CGdiBuffers buffers;
-    const Rect rcArea = m_field.GetArea(), rcTitle = m_field.m_rcTitle, rcStart = m_field.m_rcStart;
-    const Rect rcRead = m_field.m_rcRead, rcStop = m_field.m_rcStop;
-    m_field.UpdateHover(Point{rcStart.left, rcStart.top});
-    buffers.Paint(picture.m_hDC, m_field, "", 96);
-    const std::tuple<int32_t, int32_t, COLORREF> menu[] = {
-        {rcArea.left, rcArea.top, RGB(0, 0, 0)},
-        {rcTitle.left, rcTitle.top, RGB(140, 140, 140)},
-        {rcTitle.right - 1, rcTitle.bottom - 1, RGB(140, 140, 140)},
-        {rcTitle.right, rcTitle.bottom, RGB(0, 0, 0)}, // right and bottom edges are outside
-        {rcTitle.left + 1, rcTitle.top + 1, RGB(38, 38, 38)},
-        {rcStart.left + 1, rcStart.top + 1, RGB(204, 0, 0)}, // hovered
-        {rcRead.left + 1, rcRead.top + 1, RGB(38, 38, 38)},
-        {rcStop.left + 1, rcStop.top + 1, RGB(255, 255, 255)}}; // no Stop button
-    for (auto [x, y, colour] : menu)
-        EXPECT_EQ(picture.Pixel(x, y), colour) << x << "," << y;
-    EXPECT_TRUE(picture.Has(rcTitle, RGB(204, 0, 0)) && picture.Has(rcStart, RGB(12, 0, 204))) << "labels";
-
-    // Play mode: a tile, the head on the black, the status text, Stop and
-    // the progress beside it.
-    m_field.SetRunning(1);
-    m_field.SetProgress(2, 5);
-    m_field.PlaceTiles("W");
-    CCharObject tile;
-    ASSERT_TRUE(m_field.CopyTile(0, tile));
-    const Rect rcTile = tile.GetRect(), rcHead = m_field.GetSnake().GetRect();
-    buffers.Paint(picture.m_hDC, m_field, "", 96);
-    EXPECT_EQ(picture.Pixel(rcTile.left, rcTile.top), RGB(250, 250, 250));
-    EXPECT_TRUE(picture.Has(rcTile, RGB(204, 0, 0))) << "the tile's letter";
-    EXPECT_EQ(picture.Pixel(rcHead.left, rcHead.top), RGB(0, 0, 0)) << "the ball's corners are see-through";
-    const COLORREF centre = picture.Pixel((rcHead.left + rcHead.right) / 2, (rcHead.top + rcHead.bottom) / 2);
-    EXPECT_GT(GetBValue(centre), GetRValue(centre)) << "a blue ball";
-    EXPECT_EQ(picture.Pixel(rcStop.left + 1, rcStop.top + 1), RGB(38, 38, 38));
-    EXPECT_FALSE(picture.Has(rcArea, RGB(229, 209, 0)) || picture.Has(rcTitle, RGB(140, 140, 140)));
-    buffers.Paint(picture.m_hDC, m_field, "Q?", 96);
-    EXPECT_TRUE(picture.Has(rcArea, RGB(229, 209, 0)) && picture.Has(m_field.GetProgressRect(), RGB(229, 209, 0)));
-    EXPECT_EQ(buffers.GetBuilds(), 2) << "built once, at the first paint";
-}
-
-TEST(GdiPainterTest, HalvesMakeTheWholeCharacterAndSizesKeepToTheField)
-{
-    // A double-width character drawn whole, and as its two halves each
-    // clipped to its own tile, gives the same pixels, and a half stays in
-    // its clip.
-    const std::string strKanji = "\x8a\xbf"; // 漢
-    const Rect rc{0, 0, 60, 40}, rcLeft{0, 0, 30, 40}, rcRight{30, 0, 60, 40};
-    CPicture whole(60, 40), halves(60, 40), left(60, 40);
-    CGdiPainter(whole.m_hDC, 96).DrawLabel(rc, strKanji, 200, 0x0000CC);
-    {
-        CGdiPainter painter(halves.m_hDC, 96);
-        painter.DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
-        painter.DrawLabelPart(rc, rcRight, strKanji, 200, 0x0000CC);
-    }
-    CGdiPainter(left.m_hDC, 96).DrawLabelPart(rc, rcLeft, strKanji, 200, 0x0000CC);
-    EXPECT_TRUE(whole.Has(rcRight, RGB(204, 0, 0)) && left.Has(rcLeft, RGB(204, 0, 0)));
-    EXPECT_FALSE(left.Has(rcRight, RGB(204, 0, 0)));
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 60; ++x)
-            ASSERT_EQ(whole.Pixel(x, y), halves.Pixel(x, y)) << x << "," << y;
-
-    // Measured in the field's pixels whatever the screen's resolution.
-    const TextExtent normal = CGdiPainter(whole.m_hDC, 96).MeasureLabel(strKanji + "AB", 200);
-    const TextExtent scaled = CGdiPainter(whole.m_hDC, 192).MeasureLabel(strKanji + "AB", 200);
-    EXPECT_TRUE(normal.cx > 40 && normal.cy >= 27) << normal.cx << "x" << normal.cy;
-    EXPECT_TRUE(std::abs(scaled.cx - normal.cx) <= 2 && std::abs(scaled.cy - normal.cy) <= 2);
-}
-
-TEST_F(WinGameDlgTest, MessagesBecomeCommandsOfTheirMode)
-{
-    // Menu mode: Stop's place does nothing; play mode: the menu buttons'
-    // places do nothing.
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-    m_field.SetRunning(1);
-    for (const Rect& rc : {m_field.m_rcStart, m_field.m_rcRead, m_field.m_rcExit})
-        Release(rc);
-    EXPECT_FALSE(m_dlg.IsClosed());
-    EXPECT_EQ(m_chooser.m_nShown, 0);
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-
-    // Arrows turn on key-up only; other keys do nothing.
-    CSnake& snake = m_field.GetSnake();
-    Post(WM_KEYDOWN, VK_UP, 1);
-    EXPECT_EQ(snake.GetDirection(), CSnake::Right);
-    for (auto [nKey, nDirection] : {std::pair{VK_UP, CSnake::Up}, {VK_LEFT, CSnake::Left}, {'A', CSnake::Left},
-                                    {VK_DOWN, CSnake::Down}, {VK_RIGHT, CSnake::Right}}) {
-        KeyUp(nKey);
-        EXPECT_EQ(snake.GetDirection(), nDirection) << nKey;
-    }
-    Post(WM_MOUSEMOVE, 0, MAKELPARAM(m_field.m_rcRead.left, m_field.m_rcRead.top));
-    EXPECT_EQ(m_field.m_bHoverRead, 1);
-
-    // The about box from the system menu: commands 16 to 31 only.
-    for (WPARAM nCommand : {16, 31, 32})
-        ModalText([&] { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nCommand, 0); });
-    EXPECT_EQ(g_nModals, 2);
-    // Read with a chosen file; an error is shown in a message box.
-    m_chooser.m_strPath = m_dir.Write("CAT,q1\nDOG,q2\n");
-    Release(m_field.m_rcRead);
-    ASSERT_EQ(m_dlg.Controller().Questions().GetCount(), 5);
-    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(1)->GetAnswer(), "DOG");
-    EXPECT_EQ(ModalText([&] { m_dlg.ShowError("\xe5\x95\x8f x"); }), L"問 x");
-    // A file dropped on the window loads as one chosen with Read.
-    const std::wstring wstrPath = WideFromUtf8(m_dir.Write("EMU,q\n"));
-    HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (wstrPath.size() + 2) * sizeof(wchar_t));
-    auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
-    pDrop->pFiles = sizeof(DROPFILES);
-    pDrop->fWide = TRUE;
-    wstrPath.copy(reinterpret_cast<wchar_t*>(pDrop + 1), wstrPath.size());
-    ::GlobalUnlock(hDrop);
-    Post(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
-    EXPECT_EQ(m_dlg.Controller().Questions().GetAt(0)->GetAnswer(), "EMU");
-
-    // Enter does not end the game (its default button is disabled); Escape
+    CheckCommands();
+    // Enter does not end the game (its default button is disabled); Exit
     // does, at once.
     Post(WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_FALSE(m_dlg.IsClosed());
-    Post(WM_KEYDOWN, VK_ESCAPE, 1);
+    Click(m_field.m_rcExit);
     EXPECT_TRUE(m_dlg.IsClosed());
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
 }
 
-// Whole quizzes through the window: the test player reads the field at every
-// pause of the game loop and steers with key-ups only; the loop waits for it.
-TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndExits)
+TEST_F(WinGameDlgTest, PlayerWinsAQuizThenEatsOutOfOrderStopsAndClosesInPlay)
 {
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool bPending = false;
-    bool bFree = false; // the loop no longer waits for the test
-    int32_t nSleepMs = 0;
-    CSleepSwap sleep([&](int32_t ms) {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (bFree)
-            return;
-        bPending = true;
-        nSleepMs = ms;
-        cv.notify_all();
-        cv.wait(lock, [&] { return !bPending; });
-    });
-    // Plays the loaded quiz from Start; steer says which way the snake
-    // should go next, given the question in play. Returns the verdicts the
-    // window painted.
-    auto play = [&](const std::function<int32_t(const CQuestion&)>& steer) {
-        std::vector<std::string> verdicts;
-        Release(m_field.m_rcStart);
-        WaitFor([&] {
-            std::unique_lock<std::mutex> lock(mutex);
-            if (bPending) {
-                const std::string strStatus = m_dlg.Controller().GetStatusText();
-                if (nSleepMs == 1000 && strStatus.find(':') != std::string::npos) {
-                    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                    verdicts.push_back(m_dlg.LastPaintedStatus());
-                } else if (nSleepMs != 1000 && m_field.GetTileCount() > 0) {
-                    const int32_t nProgress = m_dlg.Controller().Runner().GetProgress();
-                    const int32_t nDirection = steer(*m_dlg.Controller().Questions().GetAt(nProgress - 1));
-                    const WPARAM keys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};
-                    if (nDirection >= 0 && nDirection != m_field.GetSnake().GetDirection())
-                        KeyUp(keys[nDirection]);
-                }
-                bPending = false;
-                cv.notify_all();
-            }
-            return !m_dlg.Controller().Runner().IsActive();
-        });
-        return verdicts;
-    };
-
-    m_chooser.m_strPath = m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n");
-    Release(m_field.m_rcRead);
-    SeedRandom(5); // a fixed layout, so the run is the same every time
-    std::vector<std::string> expected;
-    for (const char* pszAnswer : {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"})
-        expected.push_back(kCorrect + pszAnswer);
-    EXPECT_EQ(play([&](const CQuestion& question) {
-                  return CTestPlayer::NextDirection(
-                      m_field, question.GetAnswer().substr(static_cast<size_t>(m_field.GetSnake().GetSegmentCount())));
-              }),
-              expected);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-
-    // The last tile first: the same letters in the wrong order.
-    m_chooser.m_strPath = m_dir.Write("ON,x\n");
-    Release(m_field.m_rcRead);
-    EXPECT_EQ(play([&](const CQuestion&) { return CTestPlayer::DirectionToTile(m_field, m_field.GetTileCount() - 1); })
-                  .at(0),
-              kWrong + "ON");
-
-    // Pause holds the run and goes on with P or Space; Stop returns to the
-    // menu at once, and Exit closes the window at once, while the run is
-    // still held in its pause.
-    Release(m_field.m_rcStart);
-    WaitFor([&] {
-        std::lock_guard<std::mutex> lock(mutex);
-        return bPending;
-    });
-    KeyUp('P');
-    EXPECT_TRUE(m_dlg.Controller().Runner().IsPaused());
-    KeyUp(VK_SPACE);
-    EXPECT_FALSE(m_dlg.Controller().Runner().IsPaused());
-    Release(m_field.m_rcStop);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-    Release(m_field.m_rcExit);
-    EXPECT_TRUE(m_dlg.IsClosed());
-    EXPECT_FALSE(::IsWindowVisible(m_hWnd));
-    EXPECT_TRUE(m_dlg.Controller().Runner().IsActive());
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        bFree = true;
-        bPending = false;
-        cv.notify_all();
-    }
-    WaitFor([&] { return !m_dlg.Controller().Runner().IsActive(); });
+    CheckWholeQuizzes(m_dir.Write("APPLE,a\nLEMON,b\nPEACH,c\nGRAPE,d\nMELON,e\n"),
+                      {"APPLE", "LEMON", "PEACH", "GRAPE", "MELON"});
 }
 
 } // namespace

@@ -1,0 +1,238 @@
+#include "game_window_driver.h"
+
+#include "platform/file_path.h"
+#include "platform/random.h"
+#include "test_player.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+namespace {
+
+const std::string kLoadFailed = "問題ファイルを読み込めませんでした。";
+const std::string kCorrect = "\x90\xb3\x89\xf0:";       // 正解:
+const std::string kWrong = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
+
+} // namespace
+
+void CGameWindowDriver::WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (Pump(); !condition(); Pump())
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the window never got there";
+}
+
+void CGameWindowDriver::Click(const Rect& rc)
+{
+    LeftButtonUp(Point{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+void CGameWindowDriver::Read(const std::string& strPath)
+{
+    m_chooser.m_strPath = strPath;
+    Click(Controller().Field().m_rcRead);
+}
+
+void CGameWindowDriver::CheckCommands()
+{
+    CPlayField& field = Controller().Field();
+    CQuizRunner& runner = Controller().Runner();
+    CQuestionSet& questions = Controller().Questions();
+
+    // Arrows turn the snake when they come up; a key going down, or another
+    // key, does nothing, and menu mode has nothing to pause.
+    KeyDown(kUp);
+    EXPECT_EQ(field.GetSnake().GetDirection(), CSnake::Right);
+    const std::pair<EKey, int32_t> turns[] = {
+        {kUp, CSnake::Up}, {kLeft, CSnake::Left}, {kOther, CSnake::Left}, {kDown, CSnake::Down}, {kRight, CSnake::Right}};
+    for (const auto& [key, nDirection] : turns) {
+        KeyUp(key);
+        EXPECT_EQ(field.GetSnake().GetDirection(), nDirection) << key;
+    }
+    KeyUp(kP);
+    EXPECT_FALSE(field.IsPaused());
+    MouseMove(Point{field.m_rcRead.left, field.m_rcRead.top});
+    EXPECT_EQ(field.m_bHoverRead, 1);
+    for (uint32_t nId : {16u, 31u, 32u})
+        EXPECT_EQ(Modal([&] { SysCommand(nId); }).empty(), nId == 32) << "the about box for command " << nId;
+
+    // Menu mode: Stop's place does nothing; Start without questions is a run
+    // that empties the field and is over at once.
+    Click(field.m_rcStop);
+    EXPECT_EQ(field.IsRunning(), 0);
+    field.PlaceTiles("X");
+    Click(field.m_rcStart);
+    WaitFor([&] { return !runner.IsActive(); });
+    EXPECT_EQ(field.GetTileCount() + field.IsRunning(), 0);
+    // Play mode: the menu buttons' places do nothing, Stop's ends it.
+    field.SetRunning(1);
+    for (const Rect& rc : {field.m_rcStart, field.m_rcRead, field.m_rcExit})
+        Click(rc);
+    EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 0 && !runner.IsActive() && field.IsRunning());
+    Click(field.m_rcStop);
+    EXPECT_EQ(field.IsRunning(), 0);
+
+    // Read with the choice cancelled loads nothing.
+    m_chooser.m_bConfirm = false;
+    Read(m_dir.Write("EMU,q\n"));
+    EXPECT_EQ(m_chooser.m_nShown, 1);
+    EXPECT_EQ(questions.GetCount(), 0);
+
+    // A file dropped on the window loads as one chosen with Read. Every
+    // failure is told in a box and keeps the questions: a read error (where
+    // the system offers one), no file there (any more), no regular file, an
+    // answer too long.
+    m_chooser.m_bConfirm = true;
+    int nOsError = 0;
+    const std::string strUnreadable = UnreadableFilePath(nOsError);
+    const std::pair<std::string, std::string> loads[] = {
+        {strUnreadable, strUnreadable + "\n" + std::generic_category().message(nOsError)},
+        {m_dir.Write("x") + ".gone", "見つかりません"},
+        {PathToString(m_dir.Path()), "通常のファイルではありません"},
+        {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"},
+        {m_dir.Write("EMU,q\n"), ""}};
+    for (bool bDrop : {false, true}) {
+        for (const auto& [strPath, strReason] : loads) {
+            if (strPath.empty())
+                continue;
+            questions.RemoveAll();
+            questions.Add("q", "CAT");
+            const std::string strBox = Modal([&] { bDrop ? Drop(strPath) : Read(strPath); });
+            EXPECT_EQ(questions.GetAt(0)->GetAnswer(), strReason.empty() ? "EMU" : "CAT") << strPath << bDrop;
+            EXPECT_TRUE(strReason.empty() ? strBox.empty()
+                                          : strBox.rfind(kLoadFailed, 0) == 0 && strBox.find(strReason) != std::string::npos)
+                << strPath << bDrop << ": " << strBox;
+        }
+    }
+}
+
+// The game loop waits in each of its pauses until the test has looked at the
+// field, steered and let it go on; a stop ends the wait, as it ends the
+// game's own.
+void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const std::vector<std::string>& answers)
+{
+    CPlayField& field = Controller().Field();
+    CQuizRunner& runner = Controller().Runner();
+    CQuestionSet& questions = Controller().Questions();
+    std::mutex mutex;
+    std::condition_variable cv;
+    int32_t nPendingMs = -1; // the pause the loop waits in; -1 for none
+    bool bStopEndsWait = true;
+    CSleepSwap sleep([&](int32_t ms) {
+        std::unique_lock<std::mutex> lock(mutex);
+        // Polls: a stop request does not notify.
+        for (nPendingMs = ms; nPendingMs >= 0 && !(bStopEndsWait && runner.IsStopRequested());)
+            cv.wait_for(lock, std::chrono::milliseconds(1));
+        nPendingMs = -1;
+    });
+    const auto holdOnStop = [&](bool bHold) {
+        std::lock_guard<std::mutex> lock(mutex);
+        bStopEndsWait = !bHold;
+    };
+
+    // Plays the loaded quiz from Start to its end, turning with key-ups
+    // toward steer's direction between steps; bPause pauses once mid-quiz.
+    // Returns the verdicts painted, each after its question's number.
+    const auto play = [&](const std::function<int32_t()>& steer, bool bPause) {
+        std::vector<std::string> verdicts;
+        Click(field.m_rcStart);
+        WaitFor([&] {
+            std::unique_lock<std::mutex> lock(mutex);
+            bool bHeld = false;
+            if (nPendingMs == 1000 && runner.GetStatusText().find(':') != std::string::npos) {
+                verdicts.push_back(std::to_string(field.GetQuestion()) + " " + Repaint());
+            } else if (nPendingMs >= 0 && nPendingMs != 1000 && field.GetTileCount() > 0) {
+                const int32_t nDirection = steer();
+                if (nDirection >= 0 && nDirection != field.GetSnake().GetDirection())
+                    KeyUp(static_cast<EKey>(nDirection));
+                // P pauses: the step delay runs out, and then all holds.
+                bHeld = bPause && runner.GetProgress() == 3 && field.GetSnake().GetSegmentCount() == 2;
+                if (bHeld)
+                    KeyUp(kP);
+                bPause = bPause && !bHeld;
+            }
+            nPendingMs = -1;
+            cv.notify_all();
+            lock.unlock();
+            if (bHeld) {
+                const Point head = field.GetSnake().GetPosition();
+                const int32_t nTiles = field.GetTileCount();
+                std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
+                Pump();
+                lock.lock();
+                EXPECT_TRUE(field.GetSnake().GetPosition() == head && field.GetTileCount() == nTiles && nPendingMs < 0)
+                    << "the game went on while paused";
+                lock.unlock();
+                EXPECT_TRUE(field.IsPaused());
+                KeyUp(kSpace);
+                EXPECT_FALSE(field.IsPaused());
+            }
+            return !runner.IsActive();
+        });
+        EXPECT_FALSE(bPause) << "never paused";
+        return verdicts;
+    };
+
+    Read(strQuizPath);
+    ASSERT_EQ(questions.GetCount(), 5);
+    SeedRandom(5); // a fixed layout, so the run is the same every time
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < answers.size(); ++i)
+        expected.push_back(std::to_string(i + 1) + " " + kCorrect + answers[i]);
+    EXPECT_EQ(play([&] {
+                  const std::string& strAnswer = questions.GetAt(runner.GetProgress() - 1)->GetAnswer();
+                  return CTestPlayer::NextDirection(field, strAnswer.substr(field.GetSnake().GetSegmentCount()));
+              }, true),
+              expected);
+    EXPECT_EQ(field.IsRunning() + field.GetTileCount(), 0);
+    EXPECT_EQ(field.GetResult().GetCorrectCount(), 5);
+
+    // The last tile first: the same letters in the wrong order. The result
+    // shows until the next Read.
+    Read(m_dir.Write("ON,x\n"));
+    EXPECT_EQ(play([&] { return CTestPlayer::DirectionToTile(field, field.GetTileCount() - 1); }, false).at(0),
+              "1 " + kWrong + "ON");
+    EXPECT_FALSE(field.GetResult().IsEmpty());
+    Read(m_dir.Write("BBB,second\n"));
+    EXPECT_TRUE(field.GetResult().IsEmpty());
+
+    // A drop in play loads once the quiz is over: the quiz reads its
+    // questions.
+    const auto start = [&](const std::string& strStatus) {
+        Click(field.m_rcStart);
+        EXPECT_EQ(field.IsRunning(), 1);
+        WaitFor([&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            return nPendingMs == 1000 && runner.GetStatusText() == strStatus;
+        });
+    };
+    start("second");
+    Drop(m_dir.Write("CCC,third\n"));
+    EXPECT_EQ(questions.GetAt(0)->GetAnswer(), "BBB");
+    Click(field.m_rcStop);
+    WaitFor([&] { return questions.GetAt(0)->GetAnswer() == "CCC"; });
+
+    // Stop returns to the menu at once, while the run is still held in its
+    // pause; Read right after it ends that run and loads, and Start begins a
+    // run of the new file. Closing the window in play hides it at once and
+    // ends the run.
+    start("third");
+    holdOnStop(true);
+    Click(field.m_rcStop);
+    EXPECT_TRUE(field.IsRunning() == 0 && runner.IsActive());
+    holdOnStop(false);
+    Read(m_dir.Write("DDD,fourth\n"));
+    EXPECT_EQ(questions.GetAt(0)->GetAnswer(), "DDD");
+    start("fourth");
+    holdOnStop(true);
+    KeyDown(kEscape);
+    EXPECT_TRUE(!IsShown() && runner.IsActive());
+    holdOnStop(false);
+    WaitFor([&] { return !runner.IsActive(); });
+}

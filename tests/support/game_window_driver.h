@@ -1,0 +1,60 @@
+#pragma once
+
+#include "fixed_chooser.h"
+#include "game/game_controller.h"
+#include "sleep_swap.h"
+#include "temp_dir.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The checks every game window shares, made through the window's own events:
+// a front-end's test derives from this, says how to send each kind of event,
+// and so shows both what the controller decides and that its window passes
+// the events on.
+class CGameWindowDriver
+{
+public:
+    // The keys the checks press: the arrows in the snake's direction order,
+    // then P, Space, one that means nothing and Escape.
+    enum EKey { kUp, kRight, kDown, kLeft, kP, kSpace, kOther, kEscape };
+
+    virtual ~CGameWindowDriver() = default;
+
+    // Keys, hover, the about box, the buttons in either mode, and loads that
+    // work or fail, by Read and by a drop.
+    void CheckCommands();
+    // The test player wins the quiz file (answers in code page 932) with
+    // key-ups only, pausing once mid-quiz; then a wrong order, a drop in
+    // play, Read and Start right after Stop, and Escape in play.
+    void CheckWholeQuizzes(const std::string& strQuizPath, const std::vector<std::string>& answers);
+
+protected:
+    virtual CGameController& Controller() = 0;
+    virtual void LeftButtonUp(Point pt) = 0;
+    virtual void MouseMove(Point pt) = 0;
+    virtual void KeyDown(EKey key) = 0;
+    virtual void KeyUp(EKey key) = 0;
+    virtual void SysCommand(uint32_t nId) = 0;
+    virtual void Drop(const std::string& strPath) = 0;
+    // Runs fn and returns the text of the modal box it opened (its title
+    // when it has no text), closed with OK; empty when it opened none.
+    virtual std::string Modal(const std::function<void()>& fn) = 0;
+    // Handles the window's waiting events.
+    virtual void Pump() = 0;
+    // Paints the window now; returns the status text the paint showed.
+    virtual std::string Repaint() = 0;
+    virtual bool IsShown() = 0;
+
+    // Handles window events until the condition holds; fails on a hang only.
+    void WaitFor(const std::function<bool()>& condition);
+    void Click(const Rect& rc);
+    // Read, with this file chosen.
+    void Read(const std::string& strPath);
+
+    CSleepSwap m_sleep{[](int32_t) {}};
+    CTempDir m_dir;
+    CFixedChooser m_chooser;
+};
