@@ -139,18 +139,38 @@ if args.open:
 else:
     command = ["wine", args.exe] + ([args.quiz] if args.quiz else [])
 game = subprocess.Popen(command)
-window = wait("no window", lambda: next(iter(windows_named(b"Wrigglet")), None))
-origin = wait("the play area was never painted", lambda: client_origin(window))
+wait("no window", lambda: windows_named(b"Wrigglet"))
+
+
+def painted_window():
+    """The game's window, once its play area shows: any other window of that
+    name (one being torn down, say) cannot be read."""
+    for found in windows_named(b"Wrigglet"):
+        if client_origin(found):
+            return found
+    return None
+
+
+window = wait("the play area was never painted", painted_window)
 painted = time.monotonic() - start
 print("windows_game: start to first paint %.0f ms" % (painted * 1000), flush=True)
+
+
+def menu_origin():
+    """The client area's origin once the menu shows there: the title box's
+    fill between its border and the title. Found again each time, since a
+    window caught half painted gives a wrong origin."""
+    found = client_origin(window)
+    return found if found and pixel(window, found[0] + 30, found[1] + 45) == 0x262626 else None
+
+
+origin = wait("no menu", menu_origin)
 
 
 def at(x, y):
     return pixel(window, origin[0] + x, origin[1] + y)
 
 
-# The title box's fill between its border and the title, in menu mode.
-wait("no menu", lambda: at(30, 45) == 0x262626)
 # The buttons' places follow the dialog's font: read them off the screen.
 # Read, Start and Exit, outlined in grey, one above the other, once the whole
 # menu has reached the screen.
