@@ -37,6 +37,7 @@ parser.add_argument("--files", nargs="+", default=["field", "quiz", "run", "plat
 parser.add_argument("--work", default=os.path.join(ROOT, "build", "mutate"))
 parser.add_argument("--summary")
 parser.add_argument("--list", action="store_true", help="print the drawn mutants and stop")
+parser.add_argument("--report", action="store_true", help="summarise the results so far without running")
 parser.add_argument("--cmake-arg", action="append", default=[])
 parser.add_argument("--timeout", type=int, default=120, help="seconds a test may take")
 args = parser.parse_args()
@@ -161,8 +162,10 @@ def test_files(root):
 
 
 def failed_tests(output):
-    return sorted(set(re.findall(r"^\s*\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess aborted|Exception|Child aborted)",
-                                 output, re.M)))
+    """The tests ctest lists as failed, however they failed; a failure it
+    names no test for still kills."""
+    listed = output.split("The following tests FAILED:")[-1]
+    return sorted(set(re.findall(r"^\s*\d+ - (\S+) \(", listed, re.M))) or ["(ctest)"]
 
 
 def prepare(work):
@@ -170,6 +173,9 @@ def prepare(work):
     if not os.path.isdir(source):
         os.makedirs(work, exist_ok=True)
         subprocess.run(["git", "clone", "--quiet", ROOT, source], check=True)
+    build = os.path.join(source, "build")
+    if args.report:
+        return source, build
     # The last commit, and nothing a broken-off run left planted.
     subprocess.run(["git", "-C", source, "fetch", "--quiet", ROOT, "HEAD"], check=True)
     subprocess.run(["git", "-C", source, "checkout", "--quiet", "--force", "FETCH_HEAD"], check=True)
@@ -193,6 +199,7 @@ def summarise(mutants, results, names):
     per_file = collections.OrderedDict()
     kills, unique = collections.Counter(), collections.Counter()
     survivors = []
+    mutants = [m for m in mutants if key(m) in results]
     for m in mutants:
         r = results[key(m)]
         row = per_file.setdefault(m["file"], collections.Counter())
@@ -211,7 +218,7 @@ def summarise(mutants, results, names):
     total = collections.Counter()
     for row in per_file.values():
         total.update(row)
-    lines = ["# Mutation run: %d mutants, seed %d" % (len(mutants), args.seed), ""]
+    lines = ["# Mutation run: %d of %d mutants, seed %d" % (len(mutants), args.count, args.seed), ""]
 
     def score(row):
         live = row["mutants"] - row["stillborn"]
@@ -258,10 +265,12 @@ def main():
         for line in open(journal):
             entry = json.loads(line)
             results[entry["key"]] = entry["failed"]
-    if build_and_test(source, build) != []:
+    if args.report:
+        drawn = [m for m in drawn if key(m) in results]
+    elif build_and_test(source, build) != []:
         sys.exit("mutate: the tests do not pass without a mutant")
     for i, m in enumerate(drawn, 1):
-        if key(m) in results:
+        if args.report or key(m) in results:
             continue
         path = os.path.join(source, m["file"])
         original = open(path, encoding="utf-8").read()
