@@ -288,6 +288,10 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
 {
     const Rect rcPlace{41, 41, 323, 208};
     const Rect rcCentre{81, 61, 283, 188};
+    // The pixels right outside the central box on each side: tiles reach
+    // every one of them, so the box is no larger than it should be.
+    const Rect edges[] = {{80, 61, 81, 188}, {283, 61, 284, 188}, {81, 60, 283, 61}, {81, 188, 283, 189}};
+    int32_t nOnEdge[4] = {};
     // 300 tiles are far past what the ring can take: still inside the
     // placement rectangle and outside the central box, and it returns.
     for (int32_t nLength : {5, 14, 20, 300}) {
@@ -302,12 +306,16 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
                 const CCharObject* pTile = field.GetTile(i);
                 ASSERT_TRUE(PtInRect(rcPlace, pTile->GetPosition())) << "seed " << seed;
                 ASSERT_FALSE(PtInRect(rcCentre, pTile->GetPosition())) << "seed " << seed;
+                for (int32_t e = 0; e < 4; ++e)
+                    nOnEdge[e] += PtInRect(edges[e], pTile->GetPosition());
                 for (int32_t j = 0; j < i; ++j)
                     nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
             }
             EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
         }
     }
+    for (int32_t e = 0; e < 4; ++e)
+        EXPECT_GT(nOnEdge[e], 0) << "edge " << e;
 
     // The same seed gives the same layout; a too small area its centre.
     auto layout = [](const Rect& rcArea, uint32_t seed) {
@@ -322,10 +330,43 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     };
     EXPECT_EQ(layout(kArea, 42), layout(kArea, 42));
     EXPECT_NE(layout(kArea, 42), layout(kArea, 43));
-    // No area yet, too narrow, or no room for the placement rectangle.
+    // No area yet, too narrow (even for the margins), or no room for the
+    // placement rectangle.
     EXPECT_EQ(layout(Rect{}, 1), std::vector<Point>(6, Point{0, 0}));
     EXPECT_EQ(layout(Rect{0, 0, 60, 200}, 1), std::vector<Point>(6, Point{30, 100}));
+    EXPECT_EQ(layout(Rect{0, 0, 40, 200}, 1), std::vector<Point>(6, Point{20, 100}));
     EXPECT_EQ(layout(Rect{0, 0, 61, 61}, 1), std::vector<Point>(6, Point{30, 30}));
+}
+
+TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
+{
+    CPlayField field;
+    EXPECT_FALSE(field.HitStart(Point{0, 0})) << "no rectangle yet";
+    EXPECT_EQ(field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead, 0)
+        << "no button is drawn hovered before the mouse moves";
+    SetWindowLayout(field);
+    const std::pair<bool (CFieldPanel::*)(Point) const, Rect> buttons[] = {
+        {&CFieldPanel::HitStart, field.m_rcStart},
+        {&CFieldPanel::HitStop, field.m_rcStop},
+        {&CFieldPanel::HitExit, field.m_rcExit},
+        {&CFieldPanel::HitRead, field.m_rcRead}};
+    for (const auto& [hit, rc] : buttons) {
+        EXPECT_TRUE((field.*hit)(Point{rc.left, rc.top})) << rc.left << "," << rc.top;
+        EXPECT_TRUE((field.*hit)(Point{rc.right - 1, rc.bottom - 1})) << rc.left << "," << rc.top;
+        for (Point pt : {Point{rc.left - 1, rc.top}, Point{rc.right, rc.top}, Point{rc.left, rc.bottom}})
+            EXPECT_FALSE((field.*hit)(pt)) << pt.x << "," << pt.y;
+    }
+
+    // Hover follows the mouse on every button, in either mode.
+    field.UpdateHover(Point{126, 107});
+    EXPECT_EQ(field.m_bHoverRead, 1);
+    EXPECT_EQ(field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit, 0);
+    field.SetRunning(1);
+    field.UpdateHover(Point{258, 245});
+    EXPECT_EQ(field.m_bHoverStop, 1);
+    EXPECT_EQ(field.m_bHoverRead, 0);
+    field.UpdateHover(Point{221, 139});
+    EXPECT_EQ(field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead, 0);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "field/play_field.h"
 #include "platform/random.h"
 #include "quiz/question_set.h"
+#include "recording_target.h"
 #include "run/quiz_runner.h"
 #include "sleep_swap.h"
 #include "test_player.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -26,6 +26,8 @@ const std::string kIncorrect = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
 
 using Log = std::vector<std::string>;
 
+// Counts stops; m_onBegin runs where the thread would begin, and may throw
+// as a system that refuses a thread does.
 class CountingRunner : public CQuizRunner
 {
 public:
@@ -35,13 +37,10 @@ public:
     {
         if (m_onBegin)
             m_onBegin();
-        if (m_bFailToBegin)
-            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         return CQuizRunner::BeginThread();
     }
     std::atomic<int32_t> m_nStops{0};
     std::function<void()> m_onBegin;
-    bool m_bFailToBegin = false;
 };
 
 // A quiz on the window's play area. Sleeps return at once and are logged
@@ -143,6 +142,8 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
     EXPECT_EQ(Take(), Log{"repaint+erase"}) << "an empty set ends at once in menu mode";
     EXPECT_EQ(m_field.IsRunning(), 0);
 
+    // A stop while idle is forgotten by the next Start.
+    m_runner.RequestStop();
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
     RunToEnd();
@@ -162,6 +163,12 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
     EXPECT_EQ(Take(), expected);
     EXPECT_EQ(m_field.IsRunning(), 0);
     EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
+    EXPECT_EQ(m_runner.m_nStops.load(), 0);
+
+    // The wait after a step shrinks with the body, down to the fastest.
+    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {12, 20}, {13, 5}, {14, 5}, {99, 5}};
+    for (const auto& [nSegments, nDelay] : delays)
+        EXPECT_EQ(CQuizRunner::StepDelay(nSegments), nDelay) << nSegments;
 }
 
 TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKeepsAll)
@@ -195,34 +202,11 @@ TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKee
     EXPECT_EQ(m_runner.GetProgress(), 3);
 }
 
-TEST_F(QuizTest, StepDelayShrinksWithTheBodyAndStopsAtTheFastest)
-{
-    m_questions.Add("Q", std::string(16, 'x'));
-    m_nFeed = 1;
-    RunToEnd();
-    Log delays;
-    for (const std::string& s : Take()) {
-        if (s.rfind("sleep ", 0) == 0 && s.rfind("sleep 1000", 0) != 0)
-            delays.push_back(s.substr(6, s.find(' ', 6) - 6));
-    }
-    EXPECT_EQ(delays, (Log{"185", "170", "155", "140", "125", "110", "95", "80", "65", "50",
-                           "35", "20", "5", "5", "5", "200"}));
-}
-
 TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
 {
-    // A stop while idle is forgotten by the next Start.
-    m_questions.Add("Q1", "A");
-    m_nFeed = 1;
-    m_runner.RequestStop();
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
-    EXPECT_EQ(m_runner.m_nStops.load(), 0);
-
     // A stop during the question pause ends the run at the pass's checkpoint;
     // none of the waits up to there sleeps: the step delay with the tiles
     // parked, the verdict pause and the step delay with the last tile eaten.
-    m_questions.RemoveAll();
     m_questions.Add("Q1", "AB");
     m_questions.Add("Q2", "CD");
     const std::pair<int32_t, Log> cases[] = {
@@ -257,10 +241,16 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
     EXPECT_TRUE(m_field.GetResult().IsEmpty());
 }
 
-TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
+TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStoppedAndControlsFollowTheRun)
 {
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
+    m_runner.EnableWhileActive(1000);
+    m_runner.EnableWhileIdle(404); // a missing control is skipped
+    m_runner.EnableWhileIdle(1003);
+    const Log kIdle{"enable 1000 off", "enable 404 on", "enable 1003 on"};
+    m_runner.UpdateControls();
+    EXPECT_EQ(Take(), kIdle);
     for (bool bStop : {false, true}) {
         // Paused in the question pause: no step (and its repaint) may follow.
         std::promise<void> paused;
@@ -276,6 +266,8 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
         std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
         EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
         EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
+        m_runner.UpdateControls();
+        EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
         if (bStop)
             m_runner.RequestStop();
         else
@@ -283,6 +275,8 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
         WaitIdle();
         EXPECT_EQ(Verdicts(), bStop ? Log{} : Log{kCorrect + "AB"});
         EXPECT_EQ(m_runner.m_nStops.load(), bStop ? 1 : 0);
+        m_runner.UpdateControls();
+        EXPECT_EQ(Take(), kIdle) << "after the run";
     }
 }
 
@@ -326,7 +320,7 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
     EXPECT_EQ(Verdicts(), Log{});
 
     // A thread that cannot begin leaves menu mode and nothing running.
-    m_runner.m_bFailToBegin = true;
+    m_runner.m_onBegin = [] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); };
     m_field.SetRunning(1);
     EXPECT_EQ(m_runner.Start(), -1);
     EXPECT_EQ(m_field.IsRunning(), 0);
@@ -362,7 +356,7 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShort)
     }
 }
 
-TEST_F(QuizTest, DestructionStopsAndJoinsTheWorker)
+TEST_F(QuizTest, DestructionStopsAndJoinsTheWorkerAndARunNeedsFieldAndQuestions)
 {
     m_questions.Add("Q1", "A");
     std::atomic<bool> bGone{false};
@@ -372,25 +366,19 @@ TEST_F(QuizTest, DestructionStopsAndJoinsTheWorker)
         bRunning = true;
         bSleptAfterGone = bSleptAfterGone || bGone;
     };
-    {
+    // Field only, questions only, both: only with both is there a quiz,
+    // which goes when its runner goes.
+    for (int32_t nSet : {1, 2, 3}) {
         CQuizRunner runner;
-        runner.SetField(&m_field);
-        runner.SetQuestions(&m_questions);
+        runner.SetField(nSet & 1 ? &m_field : nullptr);
+        runner.SetQuestions(nSet & 2 ? &m_questions : nullptr);
         runner.Start();
-        while (!bRunning)
+        while (nSet == 3 ? !bRunning : runner.IsActive())
             std::this_thread::yield();
+        EXPECT_EQ(bRunning, nSet == 3) << nSet;
     }
     bGone = true;
     EXPECT_FALSE(bSleptAfterGone);
-}
-
-TEST_F(QuizTest, UpdateControlsFollowsActivityAndSkipsMissingControls)
-{
-    m_runner.EnableWhileActive(1000);
-    m_runner.EnableWhileIdle(404);
-    m_runner.EnableWhileIdle(1003);
-    m_runner.UpdateControls();
-    EXPECT_EQ(Take(), (Log{"enable 1000 off", "enable 404 on", "enable 1003 on"}));
 }
 
 TEST_F(QuizTest, TestPlayerWinsAFiveQuestionQuizAndLosesWhenEatingOutOfOrder)
@@ -424,6 +412,55 @@ TEST_F(QuizTest, TestPlayerWinsAFiveQuestionQuizAndLosesWhenEatingOutOfOrder)
         RunToEnd();
         EXPECT_EQ(Verdicts(), wrong) << "seed " << seed;
     }
+}
+
+// Whole quizzes at full speed on the worker while one thread paints and
+// another steers, as the window does. Run under ThreadSanitizer, any
+// unsynchronised access shows up as a report.
+TEST_F(QuizTest, PaintingAndSteeringBesideFullSpeedQuizzes)
+{
+    constexpr int64_t kSteps = 6000;
+    std::atomic<int64_t> nSleeps{0};
+    m_onSleep = [&nSleeps](int32_t) { ++nSleeps; };
+    for (const char* pszAnswer : {"CAT", "\x8c\xa2\x90\xb3", "BIRD", "", "COWS AND GOATS"})
+        m_questions.Add("question", pszAnswer);
+
+    std::atomic<bool> bDone{false};
+    std::atomic<int64_t> nPaints{0};
+    std::thread painter([&] {
+        CRecordingTarget target;
+        for (; !bDone; ++nPaints) {
+            target.m_labels.clear();
+            m_field.Draw(target, m_runner.GetStatusText());
+            m_field.UpdateHover(Point{150, 150});
+        }
+        EXPECT_FALSE(target.m_labels.empty());
+    });
+    std::thread steerer([&] {
+        for (int32_t n = 1; !bDone; ++n) {
+            CTestPlayer::Turn(m_field, n % 7 == 1 ? n % 4 : CTestPlayer::DirectionToTile(m_field, 0));
+            std::this_thread::yield();
+        }
+    });
+
+    // On a busy machine the quizzes could be over before the painter starts,
+    // or through before it painted much.
+    while (nPaints == 0)
+        std::this_thread::yield();
+    for (int32_t nRuns = 0; nSleeps < kSteps || nPaints < 100; std::this_thread::yield()) {
+        if (!m_runner.IsActive()) {
+            m_field.SetRunning(1);
+            m_runner.Start();
+            ++nRuns;
+        }
+        if (nRuns % 3 == 0 && nSleeps % 500 < 5)
+            m_runner.RequestStop();
+    }
+    m_runner.StopAndJoin();
+    bDone = true;
+    painter.join();
+    steerer.join();
+    EXPECT_FALSE(Take().empty()) << "no repaint";
 }
 
 } // namespace
