@@ -251,12 +251,14 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStoppedAndControlsFollowTheRun)
     const Log kIdle{"enable 1000 off", "enable 404 on", "enable 1003 on"};
     m_runner.UpdateControls();
     EXPECT_EQ(Take(), kIdle);
-    for (bool bStop : {false, true}) {
+    for (bool bStop : {true, false}) {
         // Paused in the question pause: no step (and its repaint) may follow.
+        // A run begins unpaused, also after one stopped while paused.
         std::promise<void> paused;
         m_onSleep = [&](int32_t ms) {
             if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
-                m_runner.SetPause(true);
+                EXPECT_FALSE(m_field.IsPaused());
+                EXPECT_TRUE(m_runner.TogglePause());
                 Take();
                 paused.set_value();
             }
@@ -271,10 +273,10 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStoppedAndControlsFollowTheRun)
         if (bStop)
             m_runner.RequestStop();
         else
-            m_runner.SetPause(false);
+            EXPECT_FALSE(m_runner.TogglePause());
         WaitIdle();
         EXPECT_EQ(Verdicts(), bStop ? Log{} : Log{kCorrect + "AB"});
-        EXPECT_EQ(m_runner.m_nStops.load(), bStop ? 1 : 0);
+        EXPECT_EQ(m_runner.m_nStops.load(), 1);
         m_runner.UpdateControls();
         EXPECT_EQ(Take(), kIdle) << "after the run";
     }
@@ -302,9 +304,10 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
     // What the window would paint as the new thread begins.
     Log begins;
     m_runner.m_onBegin = [&] {
-        begins.push_back("tiles " + std::to_string(m_field.GetTileCount()) + " body " +
-                         std::to_string(m_field.GetSnake().GetSegmentCount()) + " mode " +
-                         std::to_string(m_field.IsRunning()) + " status " + m_runner.GetStatusText());
+        const CSnake& snake = m_field.GetSnake();
+        begins.push_back(std::to_string(m_field.GetTileCount()) + " tiles, body " + std::to_string(snake.GetSegmentCount()) +
+                         ", head " + std::to_string(snake.GetPosition().x) + ", question " + std::to_string(m_field.GetQuestion()) +
+                         ", mode " + std::to_string(m_field.IsRunning()) + ", status " + m_runner.GetStatusText());
     };
     m_field.GetSnake().AddSegment(CCharObject());
 
@@ -314,7 +317,7 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
     stopWhenHeld(2);
     WaitIdle();
     EXPECT_EQ(m_field.GetTileCount(), 2) << "a stopped run's tiles were not left for the next Start";
-    EXPECT_EQ(begins, Log(2, "tiles 0 body 0 mode 1 status "));
+    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, mode 1, status "));
     EXPECT_EQ(m_runner.m_nStops.load(), 2) << "the second stop was lost";
     EXPECT_EQ(m_field.IsRunning(), 0) << "a restart undid the window's menu mode";
     EXPECT_EQ(Verdicts(), Log{});
