@@ -148,17 +148,10 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
     m_nFeed = 1;
     RunToEnd();
     const Log expected = {
-        "repaint+erase",           // question shown, tiles placed
-        "sleep 1000 Q1 tiles 2",   // question pause
-        "repaint+erase",           // status cleared
-        "repaint",                 // first step: A eaten
-        "sleep 185 ",
-        "repaint",                 // second step: B eaten, verdict shown
-        "sleep 1000 " + kCorrect + "AB",
-        "repaint",                 // body emptied
-        "repaint",
-        "sleep 200 " + kCorrect + "AB",
-        "repaint+erase",           // no question 2: back to menu mode
+        "repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", // question and tiles shown, pause, status cleared
+        "repaint", "sleep 185 ",                                   // first step: A eaten
+        "repaint", "sleep 1000 " + kCorrect + "AB", "repaint",     // second step: B eaten, verdict, body emptied
+        "repaint", "sleep 200 " + kCorrect + "AB", "repaint+erase" // no question 2: back to menu mode
     };
     EXPECT_EQ(Take(), expected);
     EXPECT_EQ(m_field.IsRunning(), 0);
@@ -183,22 +176,15 @@ TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKee
             progress.push_back(std::to_string(m_field.GetQuestion()) + "/" +
                                std::to_string(m_field.GetQuestionCount()));
     };
-    const auto result = [this] {
-        const CQuizResult now = m_field.GetResult();
-        Log entries{std::to_string(now.GetCorrectCount())};
-        for (const CQuizResult::CEntry& e : now.GetEntries())
-            entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
-        return entries;
-    };
     m_nFeed = -1;
     RunToEnd();
     EXPECT_EQ(Verdicts(), (Log{kIncorrect + "AB", kCorrect, kIncorrect + "\x8c\xa2"}));
-    EXPECT_EQ(result(), (Log{"1", "AB>BA wrong", "> ok", "\x8c\xa2>\xa2\x8c wrong"}));
+    const CQuizResult result = m_field.GetResult();
+    Log entries{std::to_string(result.GetCorrectCount())};
+    for (const CQuizResult::CEntry& e : result.GetEntries())
+        entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
+    EXPECT_EQ(entries, (Log{"1", "AB>BA wrong", "> ok", "\x8c\xa2>\xa2\x8c wrong"}));
     EXPECT_EQ(progress, (Log{"1/3", "1/3", "2/3", "2/3", "3/3", "3/3"}));
-    m_nFeed = 1;
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), (Log{kCorrect + "AB", kCorrect, kCorrect + "\x8c\xa2"}));
-    EXPECT_EQ(result(), (Log{"3", "AB>AB ok", "> ok", "\x8c\xa2>\x8c\xa2 ok"}));
     EXPECT_EQ(m_runner.GetProgress(), 3);
 }
 
