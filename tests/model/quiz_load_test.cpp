@@ -43,36 +43,22 @@ protected:
 const std::string kEightLines = "A1,Q1\nA2,Q2\nA3,Q3\nA4,Q4\nA5,Q5\nA6,Q6\nA7,Q7\nA8,Q8";
 const Records kFirstFive{{"A1", "Q1"}, {"A2", "Q2"}, {"A3", "Q3"}, {"A4", "Q4"}, {"A5", "Q5"}};
 
-TEST_F(QuizLoadTest, EveryLineAndByteCountsAsWrittenAndUtf8IsConverted)
+TEST_F(QuizLoadTest, LoadsFromFileOrMemoryAndAFailingLineIsNamedAndKeepsTheQuestions)
 {
-    const std::string kBom = "\xEF\xBB\xBF", strNulFf("\0\xFF", 2);
+    const std::string kBom = "\xEF\xBB\xBF";
     // {file, lines to load (0: every line), records, or with none the line
-    // that fails and what its message names}
+    // that fails and what its message names}. Line ends, fields, short and
+    // empty files, and which files are UTF-8: the fuzz target's seeds, read
+    // against a plain reading.
     const std::tuple<std::string, int32_t, Records, int32_t, const char*> cases[] = {
         {kEightLines, 5, kFirstFive, 0, nullptr},
-        {"A1,Q1\r\nA2,Q2\r\nA3,Q3\r\nA4,Q4\r\nA5,Q5\r\n", 5, kFirstFive, 0, nullptr},
-        {"A1,Q1\nA2,Q2\n", 5, {{"A1", "Q1"}, {"A2", "Q2"}, {"", ""}, {"", ""}, {"", ""}}, 0, nullptr},
-        {"", 5, Records(5), 0, nullptr},
-        {kEightLines, 0, {kFirstFive[0], kFirstFive[1], kFirstFive[2], kFirstFive[3], kFirstFive[4],
-                          {"A6", "Q6"}, {"A7", "Q7"}, {"A8", "Q8"}}, 0, nullptr},
-        // No final line end.
-        {"CAT,\x82\xCB\x82\xB1\n\nABC\n,What\nABC,Q,extra\n\"x,y\",q\n ABC , Q \nX,\n" + strNulFf + "," + strNulFf, 0,
-         {{"CAT", "\x82\xCB\x82\xB1"}, {"", ""}, {"ABC", ""}, {"", "What"}, {"ABC", "Q"}, {"\"x", "y\""},
-          {" ABC ", " Q "}, {"X", ""}, {strNulFf, strNulFf}}, 0, nullptr},
-        // No line with a field: no question at all.
-        {"\n\n", 0, {}, 0, nullptr},
         // An answer of 1,000 bytes and a line of megabytes are read whole;
         // one byte more of an answer loads nothing.
         {std::string(1000, 'A') + "," + std::string(5 * 1024 * 1024, 'Q') + "\nB,b\n", 1,
          {{std::string(1000, 'A'), std::string(5 * 1024 * 1024, 'Q')}}, 0, nullptr},
         {"A,Q\n\n" + std::string(1001, 'x') + ",q\n", 5, {}, 3, "1001"},
-        {kBom + "山,やま\r\n日本,にほん", 0, {{"\x8E\x52", "\x82\xE2\x82\xDC"}, {"\x93\xFA\x96\x7B", "\x82\xC9\x82\xD9\x82\xF1"}}, 0, nullptr},
-        {"A,a\n富士山,高い山〜\n", 0, {{"A", "a"}, {"\x95\x78\x8E\x6D\x8E\x52", "\x8D\x82\x82\xA2\x8E\x52\x81\x60"}}, 0, nullptr},
-        {kBom + "ABC,x", 0, {{"ABC", "x"}}, 0, nullptr},
-        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
-        // for a C1 control (ﾂ、閾イ).
+        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б).
         {"\xD0\xB1,\x8E\x52\n", 0, {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
-        {"\xD0\xB1,\xC2\x81\x41\xE8\x87\x83\x43\n", 0, {{"\xD0\xB1", "\xC2\x81\x41\xE8\x87\x83\x43"}}, 0, nullptr},
         {kBom + "A,B\r\nC,😀\r\n", 0, {}, 2, "「😀」(U+1F600)"},
         {"山,x\nA,🗻\n", 0, {}, 2, "「🗻」(U+1F5FB)"},
         {kBom + "CAT,\x82\xCB", 0, {}, 1, "0x82"},
