@@ -231,12 +231,9 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
     InflateRect(out, -30, -30);
     OffsetRect(out, -1, 2);
     EXPECT_EQ(out, (Rect{40, 43, 322, 210}));
-    for (const auto& [rcTried, bEmpty] : {std::pair{Rect{5, 5, 5, 9}, true}, {Rect{5, 9, 6, 8}, true},
-                                          {Rect{5, 5, 6, 6}, false}})
-        EXPECT_EQ(IsRectEmpty(rcTried), bEmpty) << rcTried.left << "," << rcTried.top;
 
-    // A field object's rectangle truncates toward zero; touching edges do not
-    // intersect.
+    // A field object's rectangle: its halves truncate toward zero. Which
+    // objects overlap: see the eating test.
     CCharObject object = At(100, 50);
     EXPECT_EQ(object.GetRect(), (Rect{85, 35, 115, 65}));
     object.SetPosition(-7, -8);
@@ -244,19 +241,12 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
     object.SetHeight(3);
     EXPECT_EQ(object.GetRect(), (Rect{-9, -9, -5, -7}));
 
-    // {x, y, distance from the origin}; near a perfect square the root must
-    // not round either way.
-    const int32_t distances[][3] = {{3, 4, 5},   {1, 1, 1},         {21, 21, 29},
-                                    {18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
-    for (const auto& d : distances) {
-        EXPECT_EQ(At(0, 0).Distance(At(d[0], d[1])), d[2]) << d[0] << "," << d[1];
-        EXPECT_EQ(At(d[0], d[1]).Distance(At(0, 0)), d[2]) << d[0] << "," << d[1];
-    }
-
-    // {x, y, whether a tile there overlaps one at the origin}
-    const int32_t overlaps[][3] = {{30, 0, 0}, {0, -30, 0}, {29, 30, 0}, {29, 29, 1}, {-29, 0, 1}};
-    for (const auto& o : overlaps)
-        EXPECT_EQ(At(0, 0).Intersects(At(o[0], o[1])), o[2] != 0) << o[0] << "," << o[1];
+    // {dx, dy, distance} from an object off the origin; near a perfect
+    // square the root must not round either way.
+    const int32_t distances[][3] = {{3, 4, 5},   {1, -1, 1},         {21, 21, 29},
+                                    {-18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
+    for (const auto& d : distances)
+        EXPECT_EQ(At(-7, 5).Distance(At(d[0] - 7, d[1] + 5)), d[2]) << d[0] << "," << d[1];
 
     // Steps truncate; Assign keeps the steps.
     CCharObject moved;
