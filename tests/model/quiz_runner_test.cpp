@@ -196,7 +196,7 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
     EXPECT_TRUE(m_field.GetResult().IsEmpty());
 }
 
-TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStoppedAndControlsFollowTheRun)
+TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
 {
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
@@ -206,73 +206,65 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStoppedAndControlsFollowTheRun)
     const Log kIdle{"enable 1000 off", "enable 404 on", "enable 1003 on"};
     m_runner.UpdateControls();
     EXPECT_EQ(Take(), kIdle);
-    for (bool bStop : {true, false}) {
-        // Paused in the question pause: no step (and its repaint) may follow.
-        // A run begins unpaused, also after one stopped while paused.
-        std::promise<void> paused;
-        m_onSleep = [&](int32_t ms) {
-            if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
-                EXPECT_FALSE(m_field.IsPaused());
-                EXPECT_TRUE(m_runner.TogglePause());
-                Take();
-                paused.set_value();
-            }
-        };
-        m_runner.Start();
-        paused.get_future().wait();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
-        EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
-        EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
-        m_runner.UpdateControls();
-        EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
-        if (bStop)
-            m_runner.RequestStop();
-        else
-            EXPECT_FALSE(m_runner.TogglePause());
-        WaitIdle();
-        EXPECT_EQ(Verdicts(), bStop ? Log{} : Log{kCorrect + "AB"});
-        EXPECT_EQ(m_runner.m_nStops.load(), 1);
-        m_runner.UpdateControls();
-        EXPECT_EQ(Take(), kIdle) << "after the run";
-    }
+    // Paused in the question pause: no step (and its repaint) may follow.
+    std::promise<void> paused;
+    m_onSleep = [&](int32_t ms) {
+        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
+            EXPECT_TRUE(m_runner.TogglePause());
+            Take();
+            paused.set_value();
+        }
+    };
+    m_runner.Start();
+    paused.get_future().wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
+    EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
+    EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
+    m_runner.UpdateControls();
+    EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
+    EXPECT_FALSE(m_runner.TogglePause());
+    WaitIdle();
+    EXPECT_EQ(Verdicts(), Log{kCorrect + "AB"});
+    m_runner.UpdateControls();
+    EXPECT_EQ(Take(), kIdle) << "after the run";
 }
 
 TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
 {
     m_questions.Add("Q1", "AB");
-    // Both runs hold in their question pause, tiles out of reach, until the
-    // test stops them.
-    std::atomic<int32_t> nHeld{0};
-    std::atomic<int32_t> nReleased{0};
+    // Both runs pause in their question pause, tiles out of reach, until the
+    // test stops them as the window does: a stop ends a paused run too.
+    std::atomic<int32_t> nPaused{0};
     m_onSleep = [&](int32_t) {
         Feed(-1);
-        for (const int32_t n = ++nHeld; n <= 2 && nReleased < n;)
-            std::this_thread::yield();
+        m_runner.SetPause(true);
+        ++nPaused;
     };
-    const auto stopWhenHeld = [&](int32_t n) {
-        while (nHeld < n)
+    const auto stopWhenPaused = [&](int32_t n) {
+        while (nPaused < n)
             std::this_thread::yield();
-        m_field.SetRunning(0); // as the window does
+        m_field.SetRunning(0);
         m_runner.RequestStop();
-        nReleased = n;
     };
-    // What the window would paint as the new thread begins.
+    // What the window would paint as the new thread begins: nothing of the
+    // last run, not even its pause.
     Log begins;
     m_runner.m_onBegin = [&] {
         const CSnake& snake = m_field.GetSnake();
         begins.push_back(std::to_string(m_field.GetTileCount()) + " tiles, body " + std::to_string(snake.GetSegmentCount()) +
                          ", head " + std::to_string(snake.GetPosition().x) + ", question " + std::to_string(m_field.GetQuestion()) +
-                         ", mode " + std::to_string(m_field.IsRunning()) + ", status " + m_runner.GetStatusText());
+                         ", paused " + std::to_string(m_field.IsPaused()) + ", mode " + std::to_string(m_field.IsRunning()) +
+                         ", status " + m_runner.GetStatusText());
     };
     m_field.GetSnake().AddSegment(CCharObject());
 
     ASSERT_EQ(m_runner.Start(), 0);
-    stopWhenHeld(1);
+    stopWhenPaused(1);
     ASSERT_EQ(m_runner.Start(), 0); // the stopped run may still be ending
-    stopWhenHeld(2);
+    stopWhenPaused(2);
     WaitIdle();
     EXPECT_EQ(m_field.GetTileCount(), 2) << "a stopped run's tiles were not left for the next Start";
-    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, mode 1, status "));
+    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, paused 0, mode 1, status "));
     EXPECT_EQ(m_runner.m_nStops.load(), 2) << "the second stop was lost";
     EXPECT_EQ(m_field.IsRunning(), 0) << "a restart undid the window's menu mode";
     EXPECT_EQ(Verdicts(), Log{});
