@@ -154,10 +154,10 @@ TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPositionAndReadingAgain
     Read("\n\n\n");
     Read("a,b\nc,d\n");
     EXPECT_EQ(m_file.GetMaxRowCount(), 2);
-    Read("x\n");
-    EXPECT_EQ(m_file.GetRowCount(0), 1);
-    EXPECT_EQ(m_file.GetCell(0, 0), "x");
-    EXPECT_EQ(m_file.GetCell(0, 1), "");
+    Read("x\nyz\n");
+    EXPECT_EQ(m_file.GetRowCount(0), 2);
+    EXPECT_EQ(m_file.GetCell(0, 1), "yz");
+    EXPECT_EQ(m_file.GetCell(0, 2), "");
 }
 
 TEST_F(CsvFileTest, KeepsTextsOfEveryLengthAcrossManyLines)
@@ -173,6 +173,7 @@ TEST_F(CsvFileTest, KeepsTextsOfEveryLengthAcrossManyLines)
         strBytes += answer(i) + ",q" + std::to_string(i) + "\n";
     Read(strBytes);
     ASSERT_EQ(m_file.GetMaxRowCount(), 60000);
+    EXPECT_EQ(m_file.GetRowCount(2), 60000) << "a column made now has a cell per line";
     for (int32_t r = 0; r < 60000; ++r) {
         ASSERT_EQ(m_file.GetCell(0, r), answer(static_cast<size_t>(r))) << r;
         ASSERT_EQ(m_file.GetCell(1, r), "q" + std::to_string(r)) << r;
