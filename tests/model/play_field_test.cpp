@@ -166,10 +166,36 @@ CCharObject At(int32_t x, int32_t y)
     return object;
 }
 
-TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsClearOfTheMenu)
+// Buttons hold their left and top edges but not their right and bottom ones,
+// and are drawn hovered while the mouse is on them. Then what the panel draws
+// in either mode.
+TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
 {
     CPlayField field;
+    EXPECT_FALSE(field.HitStart(Point{0, 0})) << "no rectangle yet";
+    // How many buttons are hovered, and so drawn lit.
+    const auto hovered = [&field] {
+        return field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead;
+    };
+    EXPECT_EQ(hovered(), 0) << "none before the mouse moves";
     SetWindowLayout(field);
+    // Each button's hit test and hover flag: the flag follows the mouse.
+    const std::tuple<bool (CFieldPanel::*)(Point) const, Rect, int32_t CFieldPanel::*> buttons[] = {
+        {&CFieldPanel::HitStart, field.m_rcStart, &CFieldPanel::m_bHoverStart},
+        {&CFieldPanel::HitStop, field.m_rcStop, &CFieldPanel::m_bHoverStop},
+        {&CFieldPanel::HitExit, field.m_rcExit, &CFieldPanel::m_bHoverExit},
+        {&CFieldPanel::HitRead, field.m_rcRead, &CFieldPanel::m_bHoverRead}};
+    for (const auto& [hit, rc, hover] : buttons) {
+        EXPECT_TRUE((field.*hit)(Point{rc.left, rc.top})) << rc.left << "," << rc.top;
+        EXPECT_TRUE((field.*hit)(Point{rc.right - 1, rc.bottom - 1})) << rc.left << "," << rc.top;
+        for (Point pt : {Point{rc.left - 1, rc.top}, Point{rc.right, rc.top}, Point{rc.left, rc.bottom}})
+            EXPECT_FALSE((field.*hit)(pt)) << pt.x << "," << pt.y;
+        field.UpdateHover(Point{rc.left, rc.bottom - 1});
+        EXPECT_TRUE(field.*hover == 1 && hovered() == 1) << rc.left << "," << rc.top;
+    }
+    field.UpdateHover(Point{221, 139});
+    EXPECT_EQ(hovered(), 0);
+
     CQuizResult result;
     result.Add("APPLE", "APPLE", true);
     result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
@@ -197,8 +223,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
         if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
             continue;
         Rect overlap;
-        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first)
-            << strText;
+        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first) << strText;
         for (const Rect& rc : {field.m_rcTitle, field.m_rcRead, field.m_rcStart, field.m_rcExit})
             EXPECT_FALSE(IntersectRect(overlap, label.first, rc)) << strText;
         const int32_t nWidth = CRecordingTarget().MeasureLabel(strText, label.second).cx;
@@ -218,7 +243,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
     EXPECT_EQ(labels.count("0/5") + labels.count(kPaused), 0u);
 }
 
-// Which points a rectangle holds: see the buttons' hit test.
+// Which points a rectangle holds: see the panel's buttons.
 TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 {
     Rect out{1, 1, 1, 1};
@@ -322,34 +347,6 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     EXPECT_EQ(layout(Rect{0, 0, 60, 200}, 1), std::vector<Point>(6, Point{30, 100}));
     EXPECT_EQ(layout(Rect{0, 0, 40, 200}, 1), std::vector<Point>(6, Point{20, 100}));
     EXPECT_EQ(layout(Rect{0, 0, 61, 61}, 1), std::vector<Point>(6, Point{30, 30}));
-}
-
-TEST(FieldPanelHitTest, ButtonsHoldTheirLeftTopEdgeButNotRightBottom)
-{
-    CPlayField field;
-    EXPECT_FALSE(field.HitStart(Point{0, 0})) << "no rectangle yet";
-    // How many buttons are hovered, and so drawn lit.
-    const auto hovered = [&field] {
-        return field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead;
-    };
-    EXPECT_EQ(hovered(), 0) << "none before the mouse moves";
-    SetWindowLayout(field);
-    // Each button's hit test and hover flag: the flag follows the mouse.
-    const std::tuple<bool (CFieldPanel::*)(Point) const, Rect, int32_t CFieldPanel::*> buttons[] = {
-        {&CFieldPanel::HitStart, field.m_rcStart, &CFieldPanel::m_bHoverStart},
-        {&CFieldPanel::HitStop, field.m_rcStop, &CFieldPanel::m_bHoverStop},
-        {&CFieldPanel::HitExit, field.m_rcExit, &CFieldPanel::m_bHoverExit},
-        {&CFieldPanel::HitRead, field.m_rcRead, &CFieldPanel::m_bHoverRead}};
-    for (const auto& [hit, rc, hover] : buttons) {
-        EXPECT_TRUE((field.*hit)(Point{rc.left, rc.top})) << rc.left << "," << rc.top;
-        EXPECT_TRUE((field.*hit)(Point{rc.right - 1, rc.bottom - 1})) << rc.left << "," << rc.top;
-        for (Point pt : {Point{rc.left - 1, rc.top}, Point{rc.right, rc.top}, Point{rc.left, rc.bottom}})
-            EXPECT_FALSE((field.*hit)(pt)) << pt.x << "," << pt.y;
-        field.UpdateHover(Point{rc.left, rc.bottom - 1});
-        EXPECT_TRUE(field.*hover == 1 && hovered() == 1) << rc.left << "," << rc.top;
-    }
-    field.UpdateHover(Point{221, 139});
-    EXPECT_EQ(hovered(), 0);
 }
 
 } // namespace

@@ -326,6 +326,8 @@ TEST_F(QuizLoadTest, OpensFilesWithJapaneseNames)
     EXPECT_EQ(Get(), (Records{{"CAT", "cat"}, {"DOG", "dog"}}));
 }
 
+// Their bytes, code page 932 as they stand or UTF-8 converted, are also the
+// fuzz target's seeds.
 TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
 {
     const fs::path samples = fs::path(__FILE__).parent_path() / ".." / ".." / "questions";
@@ -343,16 +345,6 @@ TEST_F(QuizLoadTest, SampleFilesGiveFivePlayableQuestions)
         }
     }
     EXPECT_GE(nFiles, 4);
-
-    // Code page 932 bytes as they stand: kanji take two bytes, half-width
-    // katakana one.
-    const std::pair<const char*, const char*> firstAnswers[] = {
-        {"kanji_reading.csv", "\x8E\x52"}, {"animals_katakana.csv", "\xC8\xBA"}, {"fruits_english.csv", "APPLE"},
-        {"kanji_utf8.csv", "\x95\x78\x8E\x6D\x8E\x52"}};
-    for (const auto& [pszFile, pszAnswer] : firstAnswers) {
-        m_set.Load((samples / pszFile).string(), 5);
-        EXPECT_EQ(m_set.GetAt(0)->GetAnswer(), pszAnswer) << pszFile;
-    }
 }
 
 } // namespace
