@@ -297,6 +297,17 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 
 TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
 {
+    // The tile centres PlaceTiles picks for an answer of nLength bytes.
+    const auto layout = [](const Rect& rcArea, uint32_t seed, size_t nLength = 6) {
+        CPlayField field;
+        field.SetArea(rcArea);
+        SeedRandom(seed);
+        field.PlaceTiles(std::string(nLength, 'x'));
+        std::vector<Point> points;
+        for (int32_t i = 0; i < field.GetTileCount(); ++i)
+            points.push_back(field.GetTile(i)->GetPosition());
+        return points;
+    };
     const Rect rcPlace{41, 41, 323, 208};
     const Rect rcCentre{81, 61, 283, 188};
     // The pixels right outside the central box on each side: tiles reach
@@ -305,22 +316,18 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     int32_t nOnEdge[4] = {};
     // 300 tiles are far past what the ring can take: still inside the
     // placement rectangle and outside the central box, and it returns.
-    for (int32_t nLength : {5, 14, 20, 300}) {
+    for (size_t nLength : {5, 14, 20, 300}) {
         for (uint32_t seed = 1; seed <= 40; ++seed) {
-            CPlayField field;
-            field.SetArea(kArea);
-            SeedRandom(seed);
-            field.PlaceTiles(std::string(static_cast<size_t>(nLength), 'x'));
-            ASSERT_EQ(field.GetTileCount(), nLength);
+            const std::vector<Point> points = layout(kArea, seed, nLength);
+            ASSERT_EQ(points.size(), nLength);
             int32_t nTooClose = 0;
-            for (int32_t i = 0; i < nLength; ++i) {
-                const CCharObject* pTile = field.GetTile(i);
-                ASSERT_TRUE(PtInRect(rcPlace, pTile->GetPosition())) << "seed " << seed;
-                ASSERT_FALSE(PtInRect(rcCentre, pTile->GetPosition())) << "seed " << seed;
+            for (size_t i = 0; i < nLength; ++i) {
+                ASSERT_TRUE(PtInRect(rcPlace, points[i])) << "seed " << seed;
+                ASSERT_FALSE(PtInRect(rcCentre, points[i])) << "seed " << seed;
                 for (int32_t e = 0; e < 4; ++e)
-                    nOnEdge[e] += PtInRect(edges[e], pTile->GetPosition());
-                for (int32_t j = 0; j < i; ++j)
-                    nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
+                    nOnEdge[e] += PtInRect(edges[e], points[i]);
+                for (size_t j = 0; j < i; ++j)
+                    nTooClose += At(points[i].x, points[i].y).Distance(At(points[j].x, points[j].y)) < 30;
             }
             EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
         }
@@ -328,21 +335,10 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     for (int32_t e = 0; e < 4; ++e)
         EXPECT_GT(nOnEdge[e], 0) << "edge " << e;
 
-    // The same seed gives the same layout; a too small area its centre.
-    auto layout = [](const Rect& rcArea, uint32_t seed) {
-        CPlayField field;
-        field.SetArea(rcArea);
-        SeedRandom(seed);
-        field.PlaceTiles("CATDOG");
-        std::vector<Point> points;
-        for (int32_t i = 0; i < field.GetTileCount(); ++i)
-            points.push_back(field.GetTile(i)->GetPosition());
-        return points;
-    };
+    // The same seed gives the same layout. No area yet, too narrow (even for
+    // the margins), or no room for the placement rectangle: the centre.
     EXPECT_EQ(layout(kArea, 42), layout(kArea, 42));
     EXPECT_NE(layout(kArea, 42), layout(kArea, 43));
-    // No area yet, too narrow (even for the margins), or no room for the
-    // placement rectangle.
     EXPECT_EQ(layout(Rect{}, 1), std::vector<Point>(6, Point{0, 0}));
     EXPECT_EQ(layout(Rect{0, 0, 60, 200}, 1), std::vector<Point>(6, Point{30, 100}));
     EXPECT_EQ(layout(Rect{0, 0, 40, 200}, 1), std::vector<Point>(6, Point{20, 100}));
