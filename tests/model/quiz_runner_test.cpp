@@ -135,17 +135,23 @@ protected:
     CSleepSwap m_sleep{[this](int32_t ms) { OnSleep(ms); }};
 };
 
-TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
+TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCheckpoint)
 {
     m_field.SetRunning(1);
     RunToEnd();
     EXPECT_EQ(Take(), Log{"repaint+erase"}) << "an empty set ends at once in menu mode";
     EXPECT_EQ(m_field.IsRunning(), 0);
 
-    // A stop while idle is forgotten by the next Start.
+    // A stop while idle is forgotten by the next Start. A Stop that reaches
+    // menu mode after the last checkpoint lets the run end by itself, but
+    // with no result shown.
     m_runner.RequestStop();
     m_questions.Add("Q1", "AB");
     m_nFeed = 1;
+    m_onSleep = [this](int32_t ms) {
+        if (ms == CQuizRunner::kVerdictPause)
+            m_field.SetRunning(0);
+    };
     RunToEnd();
     const Log expected = {
         "repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", // question and tiles shown, pause, status cleared
@@ -155,22 +161,16 @@ TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
     };
     EXPECT_EQ(Take(), expected);
     EXPECT_EQ(m_field.IsRunning(), 0);
+    EXPECT_TRUE(m_field.GetResult().IsEmpty());
     EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
     EXPECT_EQ(m_runner.m_nStops.load(), 0);
 
-    // The wait after a step shrinks with the body, down to the fastest.
-    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {12, 20}, {13, 5}, {14, 5}, {99, 5}};
-    for (const auto& [nSegments, nDelay] : delays)
-        EXPECT_EQ(CQuizRunner::StepDelay(nSegments), nDelay) << nSegments;
-}
-
-TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
-{
     // A stop in the question pause, the tile then eaten, ends the run at the
     // pass's checkpoint: neither the verdict pause nor the step delay sleeps.
     // The field is left as it was and the mode is the window's.
-    m_questions.Add("Q1", "A");
+    m_questions.GetAt(0)->SetAnswer("A");
     m_questions.Add("Q2", "CD");
+    m_nFeed = 0;
     m_onSleep = [this](int32_t) {
         Feed(0);
         m_runner.RequestStop();
@@ -182,18 +182,10 @@ TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
     EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
     EXPECT_EQ(m_runner.m_nStops.load(), 1);
 
-    // A Stop that reaches menu mode after the last checkpoint: the run ends
-    // by itself, but shows no result.
-    m_questions.RemoveAll();
-    m_questions.Add("Q1", "A");
-    m_nFeed = 1;
-    m_onSleep = [this](int32_t ms) {
-        if (ms == CQuizRunner::kVerdictPause)
-            m_field.SetRunning(0);
-    };
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
-    EXPECT_TRUE(m_field.GetResult().IsEmpty());
+    // The wait after a step shrinks with the body, down to the fastest.
+    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {12, 20}, {13, 5}, {14, 5}, {99, 5}};
+    for (const auto& [nSegments, nDelay] : delays)
+        EXPECT_EQ(CQuizRunner::StepDelay(nSegments), nDelay) << nSegments;
 }
 
 TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
