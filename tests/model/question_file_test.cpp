@@ -220,8 +220,13 @@ TEST_F(QuizLoadTest, LoadsFromFileOrMemoryAndAFailingLineIsNamedAndKeepsTheQuest
         {std::string(1000, 'A') + "," + std::string(5 * 1024 * 1024, 'Q') + "\nB,b\n", 1,
          {{std::string(1000, 'A'), std::string(5 * 1024 * 1024, 'Q')}}, 0, nullptr},
         {"A,Q\n\n" + std::string(1001, 'x') + ",q\n", 5, {}, 3, "1001"},
-        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б).
+        // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
+        // for a stray continuation byte or C1 controls at either end of
+        // their range (U+0080, U+009F), before a character of three bytes.
         {"\xD0\xB1,\x8E\x52\n", 0, {{"\xD0\xB1", "\x8E\x52"}}, 0, nullptr},
+        {"\x80,\xE3\x81\x82\n", 0, {{"\x80", "\xE3\x81\x82"}}, 0, nullptr},
+        {"\xC2\x80,\xE3\x81\x82\n", 0, {{"\xC2\x80", "\xE3\x81\x82"}}, 0, nullptr},
+        {"\xC2\x9F,\xE3\x81\x82\n", 0, {{"\xC2\x9F", "\xE3\x81\x82"}}, 0, nullptr},
         {kBom + "A,B\r\nC,😀\r\n", 0, {}, 2, "「😀」(U+1F600)"},
         {"山,x\nA,🗻\n", 0, {}, 2, "「🗻」(U+1F5FB)"},
         {kBom + "CAT,\x82\xCB", 0, {}, 1, "0x82"},
