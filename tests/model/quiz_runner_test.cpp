@@ -228,6 +228,7 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
     const auto stopWhenPaused = [&](int32_t n) {
         while (nPaused < n)
             std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
         m_field.SetRunning(0);
         m_runner.RequestStop();
     };
@@ -239,8 +240,12 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
         begins.push_back(std::to_string(m_field.GetTileCount()) + " tiles, body " + std::to_string(snake.GetSegmentCount()) +
                          ", head " + std::to_string(snake.GetPosition().x) + ", question " + std::to_string(m_field.GetQuestion()) +
                          ", paused " + std::to_string(m_field.IsPaused()) + ", mode " + std::to_string(m_field.IsRunning()) +
-                         ", status " + m_runner.GetStatusText());
+                         ", result " + std::to_string(m_field.GetResult().GetCount()) + ", status " + m_runner.GetStatusText());
     };
+    // Left by the last quiz: a body and a result.
+    CQuizResult last;
+    last.Add("A", "A", true);
+    m_field.SetResult(last);
     m_field.GetSnake().AddSegment(CCharObject());
 
     ASSERT_EQ(m_runner.Start(), 0);
@@ -249,7 +254,8 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
     stopWhenPaused(2);
     WaitIdle();
     EXPECT_EQ(m_field.GetTileCount(), 2) << "a stopped run's tiles were not left for the next Start";
-    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, paused 0, mode 1, status "));
+    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, paused 0, mode 1, result 0, status "));
+    EXPECT_EQ(nPaused.load(), 2) << "a paused run went on";
     EXPECT_EQ(m_runner.m_nStops.load(), 2) << "the second stop was lost";
     EXPECT_EQ(m_field.IsRunning(), 0) << "a restart undid the window's menu mode";
     EXPECT_EQ(Verdicts(), Log{});
