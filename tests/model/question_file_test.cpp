@@ -150,8 +150,8 @@ TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPositionAndReadingAgain
     // plain reading, over its seeds (one is "a,b\n\nc,d,e,f\nx,\n,,y\r\n") and
     // whatever it finds.
     Read("\n\n\n");
-    Read("a,b\nc,d\n");
-    EXPECT_EQ(m_file.GetMaxRowCount(), 2);
+    Read("a,b\nc,d\ne\n");
+    EXPECT_EQ(m_file.GetMaxRowCount(), 3);
     Read("x\nyz\n");
     EXPECT_EQ(m_file.GetRowCount(0), 2);
     EXPECT_EQ(m_file.GetCell(0, 1), "yz");
