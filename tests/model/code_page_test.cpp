@@ -25,7 +25,6 @@ std::string Utf8(char32_t c)
 TEST(CodePageTest, DecodesCharactersAndEverythingElseAsDots)
 {
     const std::pair<std::string, std::u16string> cases[] = {
-        {"", u""},
         // 0x5C is a backslash in this code page, not a yen sign.
         {"a\\b", u"a\\b"},
         {"\x90\xB3\x89\xF0:\x82\xAD\xB6", u"正解:く\uFF76"},
@@ -44,7 +43,7 @@ TEST(CodePageTest, DecodesCharactersAndEverythingElseAsDots)
         EXPECT_EQ(DecodeCodePage932(strBytes), expected) << strBytes;
 }
 
-TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacks)
+TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacksAndUtf8IsToldFromIt)
 {
     constexpr size_t npos = std::string_view::npos;
     const struct
@@ -82,12 +81,10 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacks)
         EXPECT_EQ(DecodeCodePage932Char(strBack, 0, nLength), c) << nCode;
         EXPECT_TRUE(strBack == strChar || nCode >> 8 == 0x87 || nCode >= 0xED00) << nCode;
     }
-}
 
-TEST(CodePageTest, Utf8DetectorTellsJapaneseUtf8FromCodePage932)
-{
-    // Text of every kind: kana, both levels of kanji, half-width katakana
-    // alone, symbols, Greek and Cyrillic, a sample file's lines.
+    // Japanese in UTF-8 is told from the same text in the code page. Text of
+    // every kind: kana, both levels of kanji, half-width katakana alone,
+    // symbols, Greek and Cyrillic, a sample file's lines.
     const char* corpus[] = {
         "日本でいちばん高い山は？", "ﾈｺ,「猫」を半角カタカナで", "ｳｻｷﾞ ﾊﾟﾝﾀﾞ ｿﾞｳ ﾐｱ ﾂｶﾞﾙ",
         "①②③㈱№ ※→←↑↓ ￥＄％＃＆＊＠「」『』【】", "ÅΩαβγ АБВб ≒≡∫√⊥∠∵",

@@ -43,29 +43,25 @@ TEST_F(PlayFieldTest, StartsCentredFacingRightTurnsAnyWayAndWrapsAround)
     EXPECT_EQ(m_snake.GetPosition(), (Point{182, 124}));
     EXPECT_EQ(StepTo(), (Point{202, 124})) << "a question's step is 20 pixels";
 
-    // Any direction may follow any other, straight back included.
-    m_field.TurnLeft();
-    EXPECT_EQ(StepTo(), (Point{182, 124}));
-    m_field.TurnUp();
-    m_field.TurnDown();
-    EXPECT_EQ(StepTo(), (Point{182, 144})) << "only the last turn counts";
     m_snake.SetDirection(7);
-    EXPECT_EQ(StepTo(), (Point{182, 144})) << "an unknown direction stands still";
+    EXPECT_EQ(StepTo(), (Point{202, 124})) << "an unknown direction stands still";
 
-    // The head wraps at each edge and rests on the outside edge for one step.
-    // {start, direction, after one step, after two}
-    const std::tuple<Point, int32_t, Point, Point> cases[] = {
-        {{15, 100}, CSnake::Left, {353, 100}, {333, 100}},
-        {{343, 100}, CSnake::Right, {11, 100}, {31, 100}},
-        {{100, 25}, CSnake::Up, {100, 238}, {100, 218}},
-        {{100, 230}, CSnake::Down, {100, 11}, {100, 31}},
+    // Any turn may follow any other, straight back included. The head wraps
+    // at each edge and rests on the outside edge for one step.
+    // {start, turn, after one step, after two}
+    using Turn = void (CPlayField::*)();
+    const std::tuple<Point, Turn, Point, Point> cases[] = {
+        {{15, 100}, &CPlayField::TurnLeft, {353, 100}, {333, 100}},
+        {{343, 100}, &CPlayField::TurnRight, {11, 100}, {31, 100}},
+        {{100, 25}, &CPlayField::TurnUp, {100, 238}, {100, 218}},
+        {{100, 230}, &CPlayField::TurnDown, {100, 11}, {100, 31}},
         // Landing exactly on the right or bottom edge: outside, but no wrap yet.
-        {{333, 100}, CSnake::Right, {353, 100}, {11, 100}},
-        {{100, 218}, CSnake::Down, {100, 238}, {100, 11}},
+        {{333, 100}, &CPlayField::TurnRight, {353, 100}, {11, 100}},
+        {{100, 218}, &CPlayField::TurnDown, {100, 238}, {100, 11}},
     };
-    for (const auto& [start, nDirection, first, second] : cases) {
+    for (const auto& [start, turn, first, second] : cases) {
         m_snake.SetPosition(start);
-        m_snake.SetDirection(nDirection);
+        (m_field.*turn)();
         EXPECT_EQ(StepTo(), first) << start.x << "," << start.y;
         EXPECT_EQ(StepTo(), second) << start.x << "," << start.y;
     }
@@ -170,10 +166,36 @@ CCharObject At(int32_t x, int32_t y)
     return object;
 }
 
-TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsClearOfTheMenu)
+// Buttons hold their left and top edges but not their right and bottom ones,
+// and are drawn hovered while the mouse is on them. Then what the panel draws
+// in either mode.
+TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
 {
     CPlayField field;
+    EXPECT_FALSE(field.HitStart(Point{0, 0})) << "no rectangle yet";
+    // How many buttons are hovered, and so drawn lit.
+    const auto hovered = [&field] {
+        return field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead;
+    };
+    EXPECT_EQ(hovered(), 0) << "none before the mouse moves";
     SetWindowLayout(field);
+    // Each button's hit test and hover flag: the flag follows the mouse.
+    const std::tuple<bool (CFieldPanel::*)(Point) const, Rect, int32_t CFieldPanel::*> buttons[] = {
+        {&CFieldPanel::HitStart, field.m_rcStart, &CFieldPanel::m_bHoverStart},
+        {&CFieldPanel::HitStop, field.m_rcStop, &CFieldPanel::m_bHoverStop},
+        {&CFieldPanel::HitExit, field.m_rcExit, &CFieldPanel::m_bHoverExit},
+        {&CFieldPanel::HitRead, field.m_rcRead, &CFieldPanel::m_bHoverRead}};
+    for (const auto& [hit, rc, hover] : buttons) {
+        EXPECT_TRUE((field.*hit)(Point{rc.left, rc.top})) << rc.left << "," << rc.top;
+        EXPECT_TRUE((field.*hit)(Point{rc.right - 1, rc.bottom - 1})) << rc.left << "," << rc.top;
+        for (Point pt : {Point{rc.left - 1, rc.top}, Point{rc.right, rc.top}, Point{rc.left, rc.bottom}})
+            EXPECT_FALSE((field.*hit)(pt)) << pt.x << "," << pt.y;
+        field.UpdateHover(Point{rc.left, rc.bottom - 1});
+        EXPECT_TRUE(field.*hover == 1 && hovered() == 1) << rc.left << "," << rc.top;
+    }
+    field.UpdateHover(Point{221, 139});
+    EXPECT_EQ(hovered(), 0);
+
     CQuizResult result;
     result.Add("APPLE", "APPLE", true);
     result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
@@ -201,8 +223,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
         if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
             continue;
         Rect overlap;
-        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first)
-            << strText;
+        EXPECT_TRUE(IntersectRect(overlap, label.first, field.GetArea()) && overlap == label.first) << strText;
         for (const Rect& rc : {field.m_rcTitle, field.m_rcRead, field.m_rcStart, field.m_rcExit})
             EXPECT_FALSE(IntersectRect(overlap, label.first, rc)) << strText;
         const int32_t nWidth = CRecordingTarget().MeasureLabel(strText, label.second).cx;
@@ -222,7 +243,7 @@ TEST(FieldPanelDrawTest, ResultProgressAndPauseShowInTheirModeAndTheResultKeepsC
     EXPECT_EQ(labels.count("0/5") + labels.count(kPaused), 0u);
 }
 
-// Which points a rectangle holds: see the buttons' hit test.
+// Which points a rectangle holds: see the panel's buttons.
 TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 {
     Rect out{1, 1, 1, 1};
@@ -235,12 +256,9 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
     InflateRect(out, -30, -30);
     OffsetRect(out, -1, 2);
     EXPECT_EQ(out, (Rect{40, 43, 322, 210}));
-    for (const auto& [rcTried, bEmpty] : {std::pair{Rect{5, 5, 5, 9}, true}, {Rect{5, 9, 6, 8}, true},
-                                          {Rect{5, 5, 6, 6}, false}})
-        EXPECT_EQ(IsRectEmpty(rcTried), bEmpty) << rcTried.left << "," << rcTried.top;
 
-    // A field object's rectangle truncates toward zero; touching edges do not
-    // intersect.
+    // A field object's rectangle: its halves truncate toward zero. Which
+    // objects overlap: see the eating test.
     CCharObject object = At(100, 50);
     EXPECT_EQ(object.GetRect(), (Rect{85, 35, 115, 65}));
     object.SetPosition(-7, -8);
@@ -248,19 +266,12 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
     object.SetHeight(3);
     EXPECT_EQ(object.GetRect(), (Rect{-9, -9, -5, -7}));
 
-    // {x, y, distance from the origin}; near a perfect square the root must
-    // not round either way.
-    const int32_t distances[][3] = {{3, 4, 5},   {1, 1, 1},         {21, 21, 29},
-                                    {18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
-    for (const auto& d : distances) {
-        EXPECT_EQ(At(0, 0).Distance(At(d[0], d[1])), d[2]) << d[0] << "," << d[1];
-        EXPECT_EQ(At(d[0], d[1]).Distance(At(0, 0)), d[2]) << d[0] << "," << d[1];
-    }
-
-    // {x, y, whether a tile there overlaps one at the origin}
-    const int32_t overlaps[][3] = {{30, 0, 0}, {0, -30, 0}, {29, 30, 0}, {29, 29, 1}, {-29, 0, 1}};
-    for (const auto& o : overlaps)
-        EXPECT_EQ(At(0, 0).Intersects(At(o[0], o[1])), o[2] != 0) << o[0] << "," << o[1];
+    // {dx, dy, distance} from an object off the origin; near a perfect
+    // square the root must not round either way.
+    const int32_t distances[][3] = {{3, 4, 5},   {1, -1, 1},         {21, 21, 29},
+                                    {-18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
+    for (const auto& d : distances)
+        EXPECT_EQ(At(-7, 5).Distance(At(d[0] - 7, d[1] + 5)), d[2]) << d[0] << "," << d[1];
 
     // Steps truncate; Assign keeps the steps.
     CCharObject moved;
@@ -286,45 +297,51 @@ TEST(FieldObjectTest, RectanglesDistancesAndOverlaps)
 
 TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
 {
-    const Rect rcPlace{41, 41, 323, 208};
-    const Rect rcCentre{81, 61, 283, 188};
-    // 300 tiles are far past what the ring can take: still inside the
-    // placement rectangle and outside the central box, and it returns.
-    for (int32_t nLength : {5, 14, 20, 300}) {
-        for (uint32_t seed = 1; seed <= 40; ++seed) {
-            CPlayField field;
-            field.SetArea(kArea);
-            SeedRandom(seed);
-            field.PlaceTiles(std::string(static_cast<size_t>(nLength), 'x'));
-            ASSERT_EQ(field.GetTileCount(), nLength);
-            int32_t nTooClose = 0;
-            for (int32_t i = 0; i < nLength; ++i) {
-                const CCharObject* pTile = field.GetTile(i);
-                ASSERT_TRUE(PtInRect(rcPlace, pTile->GetPosition())) << "seed " << seed;
-                ASSERT_FALSE(PtInRect(rcCentre, pTile->GetPosition())) << "seed " << seed;
-                for (int32_t j = 0; j < i; ++j)
-                    nTooClose += pTile->Distance(*field.GetTile(j)) < 30;
-            }
-            EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
-        }
-    }
-
-    // The same seed gives the same layout; a too small area its centre.
-    auto layout = [](const Rect& rcArea, uint32_t seed) {
+    // The tile centres PlaceTiles picks for an answer of nLength bytes.
+    const auto layout = [](const Rect& rcArea, uint32_t seed, size_t nLength = 6) {
         CPlayField field;
         field.SetArea(rcArea);
         SeedRandom(seed);
-        field.PlaceTiles("CATDOG");
+        field.PlaceTiles(std::string(nLength, 'x'));
         std::vector<Point> points;
         for (int32_t i = 0; i < field.GetTileCount(); ++i)
             points.push_back(field.GetTile(i)->GetPosition());
         return points;
     };
+    const Rect rcPlace{41, 41, 323, 208};
+    const Rect rcCentre{81, 61, 283, 188};
+    // The pixels right outside the central box on each side: tiles reach
+    // every one of them, so the box is no larger than it should be.
+    const Rect edges[] = {{80, 61, 81, 188}, {283, 61, 284, 188}, {81, 60, 283, 61}, {81, 188, 283, 189}};
+    int32_t nOnEdge[4] = {};
+    // 300 tiles are far past what the ring can take: still inside the
+    // placement rectangle and outside the central box, and it returns.
+    for (size_t nLength : {5, 14, 20, 300}) {
+        for (uint32_t seed = 1; seed <= 40; ++seed) {
+            const std::vector<Point> points = layout(kArea, seed, nLength);
+            ASSERT_EQ(points.size(), nLength);
+            int32_t nTooClose = 0;
+            for (size_t i = 0; i < nLength; ++i) {
+                ASSERT_TRUE(PtInRect(rcPlace, points[i])) << "seed " << seed;
+                ASSERT_FALSE(PtInRect(rcCentre, points[i])) << "seed " << seed;
+                for (int32_t e = 0; e < 4; ++e)
+                    nOnEdge[e] += PtInRect(edges[e], points[i]);
+                for (size_t j = 0; j < i; ++j)
+                    nTooClose += At(points[i].x, points[i].y).Distance(At(points[j].x, points[j].y)) < 30;
+            }
+            EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
+        }
+    }
+    for (int32_t e = 0; e < 4; ++e)
+        EXPECT_GT(nOnEdge[e], 0) << "edge " << e;
+
+    // The same seed gives the same layout. No area yet, too narrow (even for
+    // the margins), or no room for the placement rectangle: the centre.
     EXPECT_EQ(layout(kArea, 42), layout(kArea, 42));
     EXPECT_NE(layout(kArea, 42), layout(kArea, 43));
-    // No area yet, too narrow, or no room for the placement rectangle.
     EXPECT_EQ(layout(Rect{}, 1), std::vector<Point>(6, Point{0, 0}));
     EXPECT_EQ(layout(Rect{0, 0, 60, 200}, 1), std::vector<Point>(6, Point{30, 100}));
+    EXPECT_EQ(layout(Rect{0, 0, 40, 200}, 1), std::vector<Point>(6, Point{20, 100}));
     EXPECT_EQ(layout(Rect{0, 0, 61, 61}, 1), std::vector<Point>(6, Point{30, 30}));
 }
 

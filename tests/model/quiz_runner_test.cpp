@@ -1,13 +1,13 @@
 #include "field/play_field.h"
 #include "platform/random.h"
 #include "quiz/question_set.h"
+#include "recording_target.h"
 #include "run/quiz_runner.h"
 #include "sleep_swap.h"
 #include "test_player.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -26,6 +26,8 @@ const std::string kIncorrect = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
 
 using Log = std::vector<std::string>;
 
+// Counts stops; m_onBegin runs where the thread would begin, and may throw
+// as a system that refuses a thread does.
 class CountingRunner : public CQuizRunner
 {
 public:
@@ -35,18 +37,14 @@ public:
     {
         if (m_onBegin)
             m_onBegin();
-        if (m_bFailToBegin)
-            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         return CQuizRunner::BeginThread();
     }
     std::atomic<int32_t> m_nStops{0};
     std::function<void()> m_onBegin;
-    bool m_bFailToBegin = false;
 };
 
 // A quiz on the window's play area. Sleeps return at once and are logged
-// with what the player sees then, as are repaint requests; the test can feed
-// the snake one tile per step, in answer order (+1) or last first (-1).
+// with what the player sees then, as are repaint requests.
 class QuizTest : public ::testing::Test, public COwnerWindow
 {
 protected:
@@ -94,14 +92,13 @@ protected:
         const bool bPause = ms == CQuizRunner::kQuestionPause && nTiles > 0;
         Add("sleep " + std::to_string(ms) + " " + m_runner.GetStatusText() +
             (bPause ? " tiles " + std::to_string(nTiles) : ""));
-        if (m_nFeed && nTiles > 0)
-            Feed(m_nFeed > 0 ? 0 : nTiles - 1);
         if (m_onSleep)
             m_onSleep(ms);
     }
 
     // Puts tile nTile right in front of the centred head and parks the others
-    // out of its way: the next step eats exactly that tile.
+    // out of its way: the next step eats exactly that tile. Fed tile 0 at
+    // every wait, the snake eats an answer in order, one tile per step.
     void Feed(int32_t nTile)
     {
         m_field.CentreSnake();
@@ -128,7 +125,6 @@ protected:
 
     std::mutex m_mutex;
     Log m_log;
-    int32_t m_nFeed = 0;
     std::function<void(int32_t)> m_onSleep;
     CPlayField m_field;
     CQuestionSet m_questions;
@@ -136,197 +132,136 @@ protected:
     CSleepSwap m_sleep{[this](int32_t ms) { OnSleep(ms); }};
 };
 
-TEST_F(QuizTest, OneQuestionPassesThroughEveryStageInOrder)
+TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCheckpoint)
 {
     m_field.SetRunning(1);
     RunToEnd();
     EXPECT_EQ(Take(), Log{"repaint+erase"}) << "an empty set ends at once in menu mode";
     EXPECT_EQ(m_field.IsRunning(), 0);
 
-    m_questions.Add("Q1", "AB");
-    m_nFeed = 1;
-    RunToEnd();
-    const Log expected = {
-        "repaint+erase",           // question shown, tiles placed
-        "sleep 1000 Q1 tiles 2",   // question pause
-        "repaint+erase",           // status cleared
-        "repaint",                 // first step: A eaten
-        "sleep 185 ",
-        "repaint",                 // second step: B eaten, verdict shown
-        "sleep 1000 " + kCorrect + "AB",
-        "repaint",                 // body emptied
-        "repaint",
-        "sleep 200 " + kCorrect + "AB",
-        "repaint+erase",           // no question 2: back to menu mode
-    };
-    EXPECT_EQ(Take(), expected);
-    EXPECT_EQ(m_field.IsRunning(), 0);
-    EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
-}
-
-TEST_F(QuizTest, VerdictShowsTheAnswerAndJudgesBytesInEatingOrderAndTheResultKeepsAll)
-{
-    m_questions.Add("Q1", "AB");
-    m_questions.Add("Q2", "");
-    m_questions.Add("Q3", "\x8c\xa2"); // one double-byte character: two tiles
-    // The question in play during its question pause and its verdict pause.
-    Log progress;
-    m_onSleep = [&](int32_t ms) {
-        if (ms == CQuizRunner::kQuestionPause)
-            progress.push_back(std::to_string(m_field.GetQuestion()) + "/" +
-                               std::to_string(m_field.GetQuestionCount()));
-    };
-    const auto result = [this] {
-        const CQuizResult now = m_field.GetResult();
-        Log entries{std::to_string(now.GetCorrectCount())};
-        for (const CQuizResult::CEntry& e : now.GetEntries())
-            entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
-        return entries;
-    };
-    m_nFeed = -1;
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), (Log{kIncorrect + "AB", kCorrect, kIncorrect + "\x8c\xa2"}));
-    EXPECT_EQ(result(), (Log{"1", "AB>BA wrong", "> ok", "\x8c\xa2>\xa2\x8c wrong"}));
-    EXPECT_EQ(progress, (Log{"1/3", "1/3", "2/3", "2/3", "3/3", "3/3"}));
-    m_nFeed = 1;
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), (Log{kCorrect + "AB", kCorrect, kCorrect + "\x8c\xa2"}));
-    EXPECT_EQ(result(), (Log{"3", "AB>AB ok", "> ok", "\x8c\xa2>\x8c\xa2 ok"}));
-    EXPECT_EQ(m_runner.GetProgress(), 3);
-}
-
-TEST_F(QuizTest, StepDelayShrinksWithTheBodyAndStopsAtTheFastest)
-{
-    m_questions.Add("Q", std::string(16, 'x'));
-    m_nFeed = 1;
-    RunToEnd();
-    Log delays;
-    for (const std::string& s : Take()) {
-        if (s.rfind("sleep ", 0) == 0 && s.rfind("sleep 1000", 0) != 0)
-            delays.push_back(s.substr(6, s.find(' ', 6) - 6));
-    }
-    EXPECT_EQ(delays, (Log{"185", "170", "155", "140", "125", "110", "95", "80", "65", "50",
-                           "35", "20", "5", "5", "5", "200"}));
-}
-
-TEST_F(QuizTest, StopsTakeEffectAtTheNextCheckpointAndOnlyWhileRunning)
-{
-    // A stop while idle is forgotten by the next Start.
-    m_questions.Add("Q1", "A");
-    m_nFeed = 1;
+    // A stop while idle is forgotten by the next Start. A Stop that reaches
+    // menu mode after the last checkpoint lets the run end by itself, but
+    // with no result shown.
     m_runner.RequestStop();
-    RunToEnd();
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
-    EXPECT_EQ(m_runner.m_nStops.load(), 0);
-
-    // A stop during the question pause ends the run at the pass's checkpoint;
-    // none of the waits up to there sleeps: the step delay with the tiles
-    // parked, the verdict pause and the step delay with the last tile eaten.
-    m_questions.RemoveAll();
     m_questions.Add("Q1", "AB");
-    m_questions.Add("Q2", "CD");
-    const std::pair<int32_t, Log> cases[] = {
-        {-1, {"repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", "repaint"}},
-        {0, {"repaint+erase", "sleep 1000 Q1 tiles 1", "repaint+erase", "repaint", "repaint", "repaint"}}};
-    for (const auto& [nTile, expected] : cases) {
-        m_questions.GetAt(0)->SetAnswer(nTile < 0 ? "AB" : "A");
-        m_onSleep = [&, nTile = nTile](int32_t) {
-            Feed(nTile);
-            m_runner.RequestStop();
-        };
-        RunToEnd();
-        EXPECT_EQ(Take(), expected) << nTile;
-        // Cancelled: the field is left as it was, the mode is the window's.
-        EXPECT_EQ(m_field.GetTileCount(), nTile < 0 ? 2 : 0);
-        EXPECT_EQ(m_field.IsRunning(), 1);
-        EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
-    }
-    EXPECT_EQ(m_runner.m_nStops.load(), 2);
-
-    // A Stop that reaches menu mode after the last checkpoint: the run ends
-    // by itself, but shows no result.
-    m_questions.RemoveAll();
-    m_questions.Add("Q1", "A");
-    m_nFeed = 1;
     m_onSleep = [this](int32_t ms) {
+        Feed(0);
         if (ms == CQuizRunner::kVerdictPause)
             m_field.SetRunning(0);
     };
     RunToEnd();
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "A"});
+    const Log expected = {
+        "repaint+erase", "sleep 1000 Q1 tiles 2", "repaint+erase", // question and tiles shown, pause, status cleared
+        "repaint", "sleep 185 ",                                   // first step: A eaten
+        "repaint", "sleep 1000 " + kCorrect + "AB", "repaint",     // second step: B eaten, verdict, body emptied
+        "repaint", "sleep 200 " + kCorrect + "AB", "repaint+erase" // no question 2: back to menu mode
+    };
+    EXPECT_EQ(Take(), expected);
+    EXPECT_EQ(m_field.IsRunning(), 0);
     EXPECT_TRUE(m_field.GetResult().IsEmpty());
+    EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
+    EXPECT_EQ(m_runner.m_nStops.load(), 0);
+
+    // A stop in the question pause, the tile then eaten, ends the run at the
+    // pass's checkpoint: neither the verdict pause nor the step delay sleeps.
+    // The field is left as it was and the mode is the window's.
+    m_questions.GetAt(0)->SetAnswer("A");
+    m_questions.Add("Q2", "CD");
+    m_onSleep = [this](int32_t) {
+        Feed(0);
+        m_runner.RequestStop();
+    };
+    RunToEnd();
+    EXPECT_EQ(Take(), (Log{"repaint+erase", "sleep 1000 Q1 tiles 1", "repaint+erase", "repaint", "repaint", "repaint"}));
+    EXPECT_EQ(m_field.GetTileCount(), 0);
+    EXPECT_EQ(m_field.IsRunning(), 1);
+    EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
+    EXPECT_EQ(m_runner.m_nStops.load(), 1);
+
+    // The wait after a step shrinks with the body, down to the fastest.
+    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {12, 20}, {13, 5}, {14, 5}, {99, 5}};
+    for (const auto& [nSegments, nDelay] : delays)
+        EXPECT_EQ(CQuizRunner::StepDelay(nSegments), nDelay) << nSegments;
 }
 
-TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedOrStopped)
+TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
 {
     m_questions.Add("Q1", "AB");
-    m_nFeed = 1;
-    for (bool bStop : {false, true}) {
-        // Paused in the question pause: no step (and its repaint) may follow.
-        std::promise<void> paused;
-        m_onSleep = [&](int32_t ms) {
-            if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
-                m_runner.SetPause(true);
-                Take();
-                paused.set_value();
-            }
-        };
-        m_runner.Start();
-        paused.get_future().wait();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
-        EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
-        EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
-        if (bStop)
-            m_runner.RequestStop();
-        else
-            m_runner.SetPause(false);
-        WaitIdle();
-        EXPECT_EQ(Verdicts(), bStop ? Log{} : Log{kCorrect + "AB"});
-        EXPECT_EQ(m_runner.m_nStops.load(), bStop ? 1 : 0);
-    }
+    m_runner.EnableWhileActive(1000);
+    m_runner.EnableWhileIdle(404); // a missing control is skipped
+    m_runner.EnableWhileIdle(1003);
+    // Paused in the question pause: no step (and its repaint) may follow.
+    std::promise<void> paused;
+    m_onSleep = [&](int32_t ms) {
+        Feed(0);
+        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
+            EXPECT_TRUE(m_runner.TogglePause());
+            Take();
+            paused.set_value();
+        }
+    };
+    m_runner.Start();
+    paused.get_future().wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
+    EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
+    EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
+    m_runner.UpdateControls();
+    EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
+    EXPECT_FALSE(m_runner.TogglePause());
+    WaitIdle();
+    EXPECT_EQ(Verdicts(), Log{kCorrect + "AB"});
+    m_runner.UpdateControls();
+    EXPECT_EQ(Take(), (Log{"enable 1000 off", "enable 404 on", "enable 1003 on"})) << "after the run";
 }
 
 TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
 {
     m_questions.Add("Q1", "AB");
-    // Both runs hold in their question pause, tiles out of reach, until the
-    // test stops them.
-    std::atomic<int32_t> nHeld{0};
-    std::atomic<int32_t> nReleased{0};
+    // Both runs pause in their question pause, tiles out of reach, until the
+    // test stops them as the window does: a stop ends a paused run too.
+    std::atomic<int32_t> nPaused{0};
     m_onSleep = [&](int32_t) {
         Feed(-1);
-        for (const int32_t n = ++nHeld; n <= 2 && nReleased < n;)
-            std::this_thread::yield();
+        m_runner.SetPause(true);
+        ++nPaused;
     };
-    const auto stopWhenHeld = [&](int32_t n) {
-        while (nHeld < n)
+    const auto stopWhenPaused = [&](int32_t n) {
+        while (nPaused < n)
             std::this_thread::yield();
-        m_field.SetRunning(0); // as the window does
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
+        m_field.SetRunning(0);
         m_runner.RequestStop();
-        nReleased = n;
     };
-    // What the window would paint as the new thread begins.
+    // What the window would paint as the new thread begins: nothing of the
+    // last run, not even its pause.
     Log begins;
     m_runner.m_onBegin = [&] {
-        begins.push_back("tiles " + std::to_string(m_field.GetTileCount()) + " body " +
-                         std::to_string(m_field.GetSnake().GetSegmentCount()) + " mode " +
-                         std::to_string(m_field.IsRunning()) + " status " + m_runner.GetStatusText());
+        const CSnake& snake = m_field.GetSnake();
+        begins.push_back(std::to_string(m_field.GetTileCount()) + " tiles, body " + std::to_string(snake.GetSegmentCount()) +
+                         ", head " + std::to_string(snake.GetPosition().x) + ", question " + std::to_string(m_field.GetQuestion()) +
+                         ", paused " + std::to_string(m_field.IsPaused()) + ", mode " + std::to_string(m_field.IsRunning()) +
+                         ", result " + std::to_string(m_field.GetResult().GetCount()) + ", status " + m_runner.GetStatusText());
     };
+    // Left by the last quiz: a body and a result.
+    CQuizResult last;
+    last.Add("A", "A", true);
+    m_field.SetResult(last);
     m_field.GetSnake().AddSegment(CCharObject());
 
     ASSERT_EQ(m_runner.Start(), 0);
-    stopWhenHeld(1);
+    stopWhenPaused(1);
     ASSERT_EQ(m_runner.Start(), 0); // the stopped run may still be ending
-    stopWhenHeld(2);
+    stopWhenPaused(2);
     WaitIdle();
     EXPECT_EQ(m_field.GetTileCount(), 2) << "a stopped run's tiles were not left for the next Start";
-    EXPECT_EQ(begins, Log(2, "tiles 0 body 0 mode 1 status "));
+    EXPECT_EQ(begins, Log(2, "0 tiles, body 0, head 182, question 0, paused 0, mode 1, result 0, status "));
+    EXPECT_EQ(nPaused.load(), 2) << "a paused run went on";
     EXPECT_EQ(m_runner.m_nStops.load(), 2) << "the second stop was lost";
     EXPECT_EQ(m_field.IsRunning(), 0) << "a restart undid the window's menu mode";
     EXPECT_EQ(Verdicts(), Log{});
 
     // A thread that cannot begin leaves menu mode and nothing running.
-    m_runner.m_bFailToBegin = true;
+    m_runner.m_onBegin = [] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); };
     m_field.SetRunning(1);
     EXPECT_EQ(m_runner.Start(), -1);
     EXPECT_EQ(m_field.IsRunning(), 0);
@@ -362,7 +297,7 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShort)
     }
 }
 
-TEST_F(QuizTest, DestructionStopsAndJoinsTheWorker)
+TEST_F(QuizTest, DestructionStopsAndJoinsTheWorkerAndARunNeedsFieldAndQuestions)
 {
     m_questions.Add("Q1", "A");
     std::atomic<bool> bGone{false};
@@ -372,41 +307,43 @@ TEST_F(QuizTest, DestructionStopsAndJoinsTheWorker)
         bRunning = true;
         bSleptAfterGone = bSleptAfterGone || bGone;
     };
-    {
+    // Field only, questions only, both: only with both is there a quiz,
+    // which goes when its runner goes.
+    for (int32_t nSet : {1, 2, 3}) {
         CQuizRunner runner;
-        runner.SetField(&m_field);
-        runner.SetQuestions(&m_questions);
+        runner.SetField(nSet & 1 ? &m_field : nullptr);
+        runner.SetQuestions(nSet & 2 ? &m_questions : nullptr);
         runner.Start();
-        while (!bRunning)
+        while (nSet == 3 ? !bRunning : runner.IsActive())
             std::this_thread::yield();
+        EXPECT_EQ(bRunning, nSet == 3) << nSet;
     }
     bGone = true;
     EXPECT_FALSE(bSleptAfterGone);
 }
 
-TEST_F(QuizTest, UpdateControlsFollowsActivityAndSkipsMissingControls)
+// The test player plays a whole quiz as a person would: in answer order it
+// wins every question; eating the last tile first it loses all but the one
+// without an answer, as verdicts judge the bytes in eating order (the halves
+// of a character too). The result keeps every question.
+TEST_F(QuizTest, TestPlayerWinsAQuizAndLosesWhenEatingOutOfOrderAndTheResultKeepsAll)
 {
-    m_runner.EnableWhileActive(1000);
-    m_runner.EnableWhileIdle(404);
-    m_runner.EnableWhileIdle(1003);
-    m_runner.UpdateControls();
-    EXPECT_EQ(Take(), (Log{"enable 1000 off", "enable 404 on", "enable 1003 on"}));
-}
-
-TEST_F(QuizTest, TestPlayerWinsAFiveQuestionQuizAndLosesWhenEatingOutOfOrder)
-{
-    const char* answers[] = {"CAT", "DOG", "BIRD", "FISH", "COW"};
+    const char* answers[] = {"CAT", "", "BIRD", "\x8c\xa2", "COW"}; // 犬: two tiles
     Log right;
     Log wrong;
     for (const char* pszAnswer : answers) {
         m_questions.Add("?", pszAnswer);
         right.push_back(kCorrect + pszAnswer);
-        wrong.push_back(kIncorrect + pszAnswer);
+        wrong.push_back((*pszAnswer ? kIncorrect : kCorrect) + pszAnswer);
     }
 
     // Between steps the player looks at the field and turns like a person.
+    // The question in play shows in its question pause and verdict pause.
     bool bInOrder = true;
+    Log progress;
     m_onSleep = [&](int32_t ms) {
+        if (ms == CQuizRunner::kQuestionPause)
+            progress.push_back(std::to_string(m_field.GetQuestion()) + "/" + std::to_string(m_field.GetQuestionCount()));
         const CQuestion* pQuestion = m_questions.GetAt(m_runner.GetProgress() - 1);
         if (ms == CQuizRunner::kVerdictPause || m_field.GetTileCount() == 0 || !pQuestion)
             return;
@@ -421,9 +358,63 @@ TEST_F(QuizTest, TestPlayerWinsAFiveQuestionQuizAndLosesWhenEatingOutOfOrder)
         RunToEnd();
         EXPECT_EQ(Verdicts(), right) << "seed " << seed;
         bInOrder = false;
+        progress.clear();
         RunToEnd();
         EXPECT_EQ(Verdicts(), wrong) << "seed " << seed;
     }
+    EXPECT_EQ(progress, (Log{"1/5", "1/5", "2/5", "2/5", "3/5", "3/5", "4/5", "4/5", "5/5", "5/5"}));
+    EXPECT_EQ(m_runner.GetProgress(), 5);
+    const CQuizResult result = m_field.GetResult();
+    Log entries{std::to_string(result.GetCorrectCount())};
+    for (const CQuizResult::CEntry& e : result.GetEntries())
+        entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
+    EXPECT_EQ(entries, (Log{"1", "CAT>TAC wrong", "> ok", "BIRD>DRIB wrong", "\x8c\xa2>\xa2\x8c wrong", "COW>WOC wrong"}));
+}
+
+// Whole quizzes at full speed on the worker while one thread paints and
+// another steers, as the window does. Run under ThreadSanitizer, any
+// unsynchronised access shows up as a report.
+TEST_F(QuizTest, PaintingAndSteeringBesideFullSpeedQuizzes)
+{
+    std::atomic<int64_t> nSleeps{0};
+    m_onSleep = [&nSleeps](int32_t) { ++nSleeps; };
+    for (const char* pszAnswer : {"CAT", "\x8c\xa2\x90\xb3", "BIRD", "", "COWS AND GOATS"})
+        m_questions.Add("question", pszAnswer);
+
+    std::atomic<bool> bDone{false};
+    std::atomic<int64_t> nPaints{0};
+    std::thread painter([&] {
+        for (; !bDone; ++nPaints) {
+            CRecordingTarget target;
+            m_field.Draw(target, m_runner.GetStatusText());
+            m_field.UpdateHover(Point{150, 150});
+        }
+    });
+    std::thread steerer([&] {
+        for (int32_t n = 1; !bDone; ++n) {
+            CTestPlayer::Turn(m_field, n % 7 == 1 ? n % 4 : CTestPlayer::DirectionToTile(m_field, 0));
+            std::this_thread::yield();
+        }
+    });
+
+    // On a busy machine the quizzes could be over before the painter starts,
+    // or through before it painted much.
+    while (nPaints == 0)
+        std::this_thread::yield();
+    for (int32_t nRuns = 0; nSleeps < 6000 || nPaints < 100; std::this_thread::yield()) {
+        if (!m_runner.IsActive()) {
+            m_field.SetRunning(1);
+            m_runner.Start();
+            ++nRuns;
+        }
+        if (nRuns % 3 == 0 && nSleeps % 500 < 5)
+            m_runner.RequestStop();
+    }
+    m_runner.StopAndJoin();
+    bDone = true;
+    painter.join();
+    steerer.join();
+    EXPECT_FALSE(Take().empty()) << "no repaint";
 }
 
 } // namespace
