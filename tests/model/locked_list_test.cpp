@@ -97,6 +97,12 @@ TEST(LockedListTest, IndexedWalksStayConsistentAfterRemovals)
     EXPECT_TRUE(list.VisitAt(0, [&](const std::string& s) { copied = s; }));
     EXPECT_EQ(copied, expected[0]);
     EXPECT_FALSE(list.VisitAt(static_cast<int>(expected.size()), [](const std::string&) {}));
+
+    // Elements without a destructor go with their blocks, down to the last.
+    CLockedList<int> ints;
+    *ints.AddNew() = 1;
+    ints.RemoveAll();
+    EXPECT_TRUE(ints.GetCount() == 0 && ints.GetBlockCount() == 0);
 }
 
 TEST(LockedListTest, AppenderVisitRangeReplaceAllAndThePool)

@@ -236,7 +236,11 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     EXPECT_EQ(labels.count("APPLE"), 0u);
     ASSERT_EQ(labels.count("2/5"), 1u);
     EXPECT_EQ(labels.find("2/5")->second.first, (Rect{11, 245, 106, 277}));
-    EXPECT_EQ(labels.count(kPaused), 1u);
+    ASSERT_EQ(labels.count(kPaused), 1u);
+    // The pause mark stands centred over the area, wide enough for its text.
+    const Rect rcPaused = labels.find(kPaused)->second.first;
+    EXPECT_EQ(rcPaused.left + rcPaused.right, field.GetArea().left + field.GetArea().right);
+    EXPECT_GE(rcPaused.Width(), CRecordingTarget().MeasureLabel(kPaused, 300).cx);
     field.SetPaused(false);
     field.SetProgress(0, 5);
     labels = draw();
