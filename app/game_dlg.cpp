@@ -3,7 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
 #include "app/dialog_units.h"
-#include "game/control_ids.h"
+#include "game/window_template.h"
 #include "platform/code_page.h"
 #include "platform/path_text.h"
 #include "platform/string_table.h"
@@ -72,7 +72,7 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_controller(*this), m_
 {
     setWindowTitle(QStringLiteral("Wrigglet"));
     setWindowIcon(LoadAppIcon());
-    setFixedSize(DialogUnitsToPixels(QSize(242, 201)));
+    setFixedSize(DialogUnitsToPixels(QSize(WRIGGLET_DIALOG_SIZE)));
     // The window itself takes the keys: its controls are never shown.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -100,12 +100,12 @@ void CGameDlg::CreateTemplateControls()
         const char* pszText;
         QRect rcUnits;
     } controls[] = {
-        {IDC_TITLE, false, "Title", QRect(18, 23, 203, 36)},
-        {IDC_READ, true, "読込", QRect(84, 71, 63, 21)},
-        {IDC_START, true, "開始", QRect(84, 97, 63, 21)},
-        {IDOK, true, "終了", QRect(84, 123, 63, 21)},
-        {IDC_AREA, false, "描画領域", QRect(7, 7, 228, 151)},
-        {IDC_STOP, true, "中止", QRect(172, 163, 63, 21)},
+        {IDC_TITLE, false, "Title", QRect(WRIGGLET_RECT_TITLE)},
+        {IDC_READ, true, "読込", QRect(WRIGGLET_RECT_READ)},
+        {IDC_START, true, "開始", QRect(WRIGGLET_RECT_START)},
+        {IDOK, true, "終了", QRect(WRIGGLET_RECT_EXIT)},
+        {IDC_AREA, false, "描画領域", QRect(WRIGGLET_RECT_AREA)},
+        {IDC_STOP, true, "中止", QRect(WRIGGLET_RECT_STOP)},
     };
     for (const auto& control : controls) {
         QWidget* pWidget = nullptr;

@@ -1,6 +1,6 @@
 #include "game/game_controller.h"
 
-#include "game/control_ids.h"
+#include "game/window_template.h"
 #include "game/game_view.h"
 #include "platform/file_chooser.h"
 #include "platform/file_exception.h"

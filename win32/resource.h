@@ -2,7 +2,7 @@
 
 // Resource ids of the Windows game, shared by the resource script and the
 // code. The template's control ids are the ones both front-ends use.
-#include "game/control_ids.h"
+#include "game/window_template.h"
 
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101

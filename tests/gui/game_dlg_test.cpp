@@ -1,5 +1,5 @@
 #include "app/game_dlg.h"
-#include "game/control_ids.h"
+#include "game/window_template.h"
 #include "game_window_driver.h"
 #include "platform/path_text.h"
 
