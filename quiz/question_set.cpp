@@ -1,6 +1,6 @@
 #include "quiz/question_set.h"
 
-#include "platform/file_chooser.h"
+#include "quiz/file_chooser.h"
 #include "platform/file_path.h"
 #include "quiz/csv_file.h"
 #include "quiz/question_file_error.h"

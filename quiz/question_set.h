@@ -41,9 +41,9 @@ public:
     // The same for a file already chosen: never asks, and a name that is not
     // there is a failure like any other.
     void LoadFile(const std::string& strPath, int32_t nCount);
-    // The same from the bytes of a question file already in memory (text
-    // dropped or pasted rather than a path): no dialog, and of the failures
-    // only CQuestionFileError.
+    // The same from the bytes of a question file already in memory, as the
+    // fuzzer feeds them: no dialog, and of the failures only
+    // CQuestionFileError.
     void LoadText(std::string strText, int32_t nCount);
 
 private:

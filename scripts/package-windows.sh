@@ -14,7 +14,7 @@ out=build/package
 cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.toolchain.cmake \
   -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_GUI=OFF -DWRIGGLET_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target wrigglet
-version=$(sed -n 's/^#define WRIGGLET_VERSION_STRING "\(.*\)"$/\1/p' "$build/win32/version.h")
+version=$(sed -n 's/^#define WRIGGLET_VERSION_STRING "\(.*\)"$/\1/p' "$build/version.h")
 name=wrigglet-$version-windows-x64
 
 # The files as they are installed; texts with Windows line ends.

@@ -1,11 +1,12 @@
 #include "fixed_chooser.h"
+#include "named_pipe.h"
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
-#include "platform/named_pipe.h"
 #include "quiz/csv_file.h"
 #include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
 #include "quiz/split_string.h"
+#include "special_files.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

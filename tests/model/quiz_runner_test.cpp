@@ -39,6 +39,7 @@ public:
             m_onBegin();
         return CQuizRunner::BeginThread();
     }
+    using CQuizRunner::SetResult;
     std::atomic<int32_t> m_nStops{0};
     std::function<void()> m_onBegin;
 };
@@ -158,7 +159,7 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
     };
     EXPECT_EQ(Take(), expected);
     EXPECT_EQ(m_field.IsRunning(), 0);
-    EXPECT_TRUE(m_field.GetResult().IsEmpty());
+    EXPECT_TRUE(m_runner.GetResult().IsEmpty());
     EXPECT_EQ(m_field.GetSnake().GetSegmentCount(), 0);
     EXPECT_EQ(m_runner.m_nStops.load(), 0);
 
@@ -175,7 +176,7 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
     EXPECT_EQ(Take(), (Log{"repaint+erase", "sleep 1000 Q1 tiles 1", "repaint+erase", "repaint", "repaint", "repaint"}));
     EXPECT_EQ(m_field.GetTileCount(), 0);
     EXPECT_EQ(m_field.IsRunning(), 1);
-    EXPECT_TRUE(m_field.GetResult().IsEmpty()) << "a stopped quiz has no result";
+    EXPECT_TRUE(m_runner.GetResult().IsEmpty()) << "a stopped quiz has no result";
     EXPECT_EQ(m_runner.m_nStops.load(), 1);
 
     // The wait after a step shrinks with the body, down to the fastest.
@@ -240,12 +241,12 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshAndASecondStopHolds)
         begins.push_back(std::to_string(m_field.GetTileCount()) + " tiles, body " + std::to_string(snake.GetSegmentCount()) +
                          ", head " + std::to_string(snake.GetPosition().x) + ", question " + std::to_string(m_field.GetQuestion()) +
                          ", paused " + std::to_string(m_field.IsPaused()) + ", mode " + std::to_string(m_field.IsRunning()) +
-                         ", result " + std::to_string(m_field.GetResult().GetCount()) + ", status " + m_runner.GetStatusText());
+                         ", result " + std::to_string(m_runner.GetResult().GetCount()) + ", status " + m_runner.GetStatusText());
     };
     // Left by the last quiz: a body and a result.
     CQuizResult last;
     last.Add("A", "A", true);
-    m_field.SetResult(last);
+    m_runner.SetResult(last);
     m_field.GetSnake().AddSegment(CCharObject());
 
     ASSERT_EQ(m_runner.Start(), 0);
@@ -364,7 +365,7 @@ TEST_F(QuizTest, TestPlayerWinsAQuizAndLosesWhenEatingOutOfOrderAndTheResultKeep
     }
     EXPECT_EQ(progress, (Log{"1/5", "1/5", "2/5", "2/5", "3/5", "3/5", "4/5", "4/5", "5/5", "5/5"}));
     EXPECT_EQ(m_runner.GetProgress(), 5);
-    const CQuizResult result = m_field.GetResult();
+    const CQuizResult result = m_runner.GetResult();
     Log entries{std::to_string(result.GetCorrectCount())};
     for (const CQuizResult::CEntry& e : result.GetEntries())
         entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
