@@ -100,15 +100,21 @@ void CQuizRunner::Run()
     CQuizResult result;
     std::string strAnswer;
     std::string strQuestion;
+    const int32_t nPlayable = m_pQuestions->GetPlayableCount();
+    int32_t nPlayed = 0;
     for (;;) {
         if (field.GetTileCount() == 0) {
+            // A record without an answer has no tiles to eat: it is passed
+            // over, and counts nowhere.
             const CQuestion* pQuestion = m_pQuestions->GetAt(m_nProgress.load());
+            while (pQuestion && pQuestion->GetAnswer().empty())
+                pQuestion = m_pQuestions->GetAt(m_nProgress.fetch_add(1) + 1);
             if (!pQuestion)
                 break;
             strAnswer = pQuestion->GetAnswer();
             strQuestion = pQuestion->GetQuestion();
             SetStatusText(strQuestion);
-            field.SetProgress(m_nProgress.load() + 1, m_pQuestions->GetCount());
+            field.SetProgress(++nPlayed, nPlayable);
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
