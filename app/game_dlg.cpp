@@ -235,12 +235,12 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
         m_controller.OnSysCommand(IDM_ABOUTBOX);
 }
 
-void CGameDlg::OpenCommandLine(const QStringList& arguments)
+void CGameDlg::OpenCommandLine(const QStringList& files)
 {
-    std::vector<std::string> files;
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        files.push_back(PathFromText(arguments.at(i)));
-    m_controller.OnCommandLine(files);
+    std::vector<std::string> paths;
+    for (const QString& file : files)
+        paths.push_back(PathFromText(file));
+    m_controller.OnCommandLine(paths);
 }
 
 void CGameDlg::dragEnterEvent(QDragEnterEvent* pEvent)

@@ -38,8 +38,8 @@ public:
 
     // The desktop's system menu is not here: its commands come this way.
     void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
-    // The program's arguments, its own name first.
-    void OpenCommandLine(const QStringList& arguments);
+    // The files named on the command line.
+    void OpenCommandLine(const QStringList& files);
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);

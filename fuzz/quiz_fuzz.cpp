@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes as a question file through the cell table and the
 // loader, and checks both against a plain reading of the format, after a
-// plain reading of UTF-8 for a file that is UTF-8. The bytes are read from
+// plain reading of UTF-8 for a file that is UTF-8; the loader's reading of
+// the first five lines, which keeps no table, also against the table's. The bytes are read from
 // memory: the reader splits them into lines as it does a file's buffers.
 
 #include "platform/code_page.h"
@@ -197,10 +198,22 @@ void Check(std::string_view strBytes, unsigned nWays)
             CheckTable(file, reference, bUtf8);
     }
 
+    // The control bytes of the first nLines lines, which a refusal tells.
+    const auto hasControlBytes = [&](int32_t nLines) {
+        size_t nEnd = 0;
+        for (int32_t i = 0; i < nLines && nEnd < strBytes.size(); ++i)
+            nEnd = std::min(strBytes.find('\n', nEnd), strBytes.size()) + 1;
+        return std::any_of(strBytes.begin(), strBytes.begin() + static_cast<std::ptrdiff_t>(std::min(nEnd, strBytes.size())),
+                           [](char c) {
+                               const auto b = static_cast<unsigned char>(c);
+                               return (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F;
+                           });
+    };
+
     // Loads the first nRows lines; a line that cannot be converted or an
     // answer over the bound among them loads nothing and names the first such
     // line, as does a set without any answer (line 0), and the questions the
-    // set had stay.
+    // set had stay. Returns the line named, or -1 when the file loaded.
     CQuestionSet set;
     set.Add("Q", "A");
     const auto load = [&](int32_t nCount, int32_t nRows) {
@@ -219,20 +232,40 @@ void Check(std::string_view strBytes, unsigned nWays)
         } catch (const CQuestionFileError& e) {
             FUZZ_CHECK(bFails && e.GetLine() == nFailing && set.GetCount() == nBefore);
             FUZZ_CHECK(set.GetAt(0) ? set.GetAt(0)->GetAnswer() == strFirst : strFirst.empty());
-            return false;
+            FUZZ_CHECK(e.HasControlBytes() == hasControlBytes(nCount > 0 ? nCount : INT32_MAX));
+            return e.GetLine();
         }
         FUZZ_CHECK(!bFails && set.GetCount() == nRows);
-        return true;
+        return -1;
     };
-    if ((nWays & kFirstFive) && load(5, 5)) {
-        for (int32_t i = 0; i < 5; ++i) {
+    if (nWays & kFirstFive) {
+        const int32_t nLoaded = load(5, 5);
+        // The first five read without a table are what the whole table gave:
+        // the same refusal, or the same records.
+        CCsvFile table;
+        table.OpenText(std::string(strBytes));
+        int32_t nRefused = -1;
+        try {
+            table.ReadAll();
+            bool bPlayable = false;
+            for (int32_t i = 0; i < 5 && nRefused < 0; ++i) {
+                const size_t nLength = table.GetCell(0, i).size();
+                nRefused = nLength > CQuestionSet::kMaxAnswerBytes ? i + 1 : -1;
+                bPlayable = bPlayable || nLength > 0;
+            }
+            nRefused = nRefused < 0 && !bPlayable ? 0 : nRefused;
+        } catch (const CQuestionFileError& e) {
+            nRefused = e.GetLine();
+        }
+        FUZZ_CHECK(nLoaded == nRefused);
+        for (int32_t i = 0; i < 5 && nLoaded < 0; ++i) {
             const CQuestion* pRecord = set.GetAt(i);
             FUZZ_CHECK(pRecord != nullptr);
-            FUZZ_CHECK(pRecord->GetAnswer() == reference.Field(i, 0));
-            FUZZ_CHECK(pRecord->GetQuestion() == reference.Field(i, 1));
+            FUZZ_CHECK(pRecord->GetAnswer() == reference.Field(i, 0) && pRecord->GetAnswer() == table.GetCell(0, i));
+            FUZZ_CHECK(pRecord->GetQuestion() == reference.Field(i, 1) && pRecord->GetQuestion() == table.GetCell(1, i));
         }
     }
-    if ((nWays & kEveryLine) && load(0, reference.Widest() > 0 ? reference.Lines() : 0)) {
+    if ((nWays & kEveryLine) && load(0, reference.Widest() > 0 ? reference.Lines() : 0) < 0) {
         for (int32_t i = 0; i < set.GetCount(); ++i) {
             FUZZ_CHECK(set.GetAt(i)->GetAnswer() == reference.Field(i, 0));
             FUZZ_CHECK(set.GetAt(i)->GetQuestion() == reference.Field(i, 1));

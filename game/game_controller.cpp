@@ -4,11 +4,13 @@
 #include "game/window_layout.h"
 #include "game/window_template.h"
 #include "platform/file_exception.h"
+#include "platform/file_path.h"
 #include "quiz/file_chooser.h"
 #include "quiz/question_file_error.h"
 
 #include <cerrno>
 #include <exception>
+#include <new>
 #include <system_error>
 
 namespace {
@@ -18,8 +20,9 @@ const char kTitle[] = "\x82\xad\x82\xcb\x82\xad\x82\xcb\x82\xad\x82\xcb";
 const char kLoadFailed[] = "問題ファイルを読み込めませんでした。\n";
 const char kStartFailed[] = "クイズを開始できませんでした。";
 
-// Why a file could not be loaded, in the player's words.
-std::string Reason(const CFileException& e)
+// Why a file could not be loaded, in the player's words; bNamed for a file
+// named on the command line rather than chosen.
+std::string Reason(const CFileException& e, bool bNamed)
 {
     const std::string strSystem = std::generic_category().message(e.GetOsError());
     switch (e.GetKind()) {
@@ -27,12 +30,29 @@ std::string Reason(const CFileException& e)
         return "通常のファイルではありません。";
     case CFileException::EKind::Open:
         if (e.GetOsError() == ENOENT)
-            return "ファイルが見つかりません（移動か削除されたようです）。";
+            return bNamed ? "ファイルが見つかりません。" : "ファイルが見つかりません（移動か削除されたようです）。";
         return "ファイルを開けません: " + strSystem;
     case CFileException::EKind::Read:
         break;
     }
     return strSystem;
+}
+
+// The same for what the load threw, while it is being handled.
+std::string Reason(bool bNamed)
+{
+    try {
+        throw;
+    } catch (const CFileException& e) {
+        return Reason(e, bNamed);
+    } catch (const CQuestionFileError& e) {
+        // A binary file's bytes would make a meaningless complaint.
+        return e.HasControlBytes() ? "問題ファイルではないようです（制御文字があります）。" : e.what();
+    } catch (const std::bad_alloc&) {
+        return "メモリが足りません。";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
 }
 
 } // namespace
@@ -42,8 +62,10 @@ CGameController::CGameController(CGameView& view) : m_view(view) {}
 CGameController::~CGameController()
 {
     // The worker reads the field and the questions and asks the window for
-    // repaints: it ends before any of them goes.
+    // repaints: it ends before any of them goes. A load in flight is given
+    // up.
     m_runner.StopAndJoin();
+    m_loader.Cancel();
 }
 
 void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
@@ -149,7 +171,11 @@ void CGameController::OnTimer(int32_t nId)
         m_view.TakeFocus();
     } else if (nId == ControlsTimer) {
         m_runner.UpdateControls();
-        if (!m_strPendingLoad.empty() && !m_field.IsRunning())
+        if (m_bClosed)
+            return;
+        if (m_loader.IsDone())
+            FinishLoad();
+        else if (!m_loader.IsBusy() && !m_strPendingLoad.empty() && !m_field.IsRunning())
             LoadPending();
     }
 }
@@ -158,9 +184,20 @@ void CGameController::OnStart()
 {
     // A file dropped during the last quiz loads first, still in menu mode:
     // a failure is told over the menu, and no quiz begins with the
-    // questions it was to replace.
-    if (!m_strPendingLoad.empty() && !LoadPending())
+    // questions it was to replace. Start with nothing to play is Read.
+    m_bStartWhenLoaded = true;
+    if (!m_strPendingLoad.empty())
+        LoadPending();
+    else if (m_loader.IsBusy())
         return;
+    else if (m_questions.GetPlayableCount() > 0)
+        OnLoaded(true);
+    else if (!OnRead())
+        m_bStartWhenLoaded = false;
+}
+
+void CGameController::StartQuiz()
+{
     // The runner ends a stopped run first, which takes moments; then it
     // switches to play mode itself, or stays in menu mode.
     if (m_runner.Start() != 0)
@@ -182,23 +219,38 @@ void CGameController::Close(int32_t nResult)
     m_bClosed = true;
     m_view.CloseWindow(nResult);
     m_runner.RequestStop();
+    m_loader.RequestCancel();
 }
 
-void CGameController::OnRead()
+bool CGameController::OnRead()
 {
-    if (m_pChooser && m_pChooser->DoModal())
-        OpenFile(m_pChooser->GetPathName());
+    if (!m_pChooser || !m_pChooser->DoModal())
+        return false;
+    OpenFile(m_pChooser->GetPathName());
+    return true;
 }
 
 void CGameController::OpenFile(const std::string& strPath)
 {
+    Open(strPath, false);
+}
+
+void CGameController::OnCommandLine(const std::vector<std::string>& files)
+{
+    if (!files.empty())
+        Open(files.front(), true);
+}
+
+void CGameController::Open(const std::string& strPath, bool bNamed)
+{
     // A quiz in play keeps its questions: the file loads once it is over.
     m_strPendingLoad = strPath;
+    m_bPendingNamed = bNamed;
     if (!m_field.IsRunning())
         LoadPending();
 }
 
-bool CGameController::LoadPending()
+void CGameController::LoadPending()
 {
     // The run reads the questions: it must be gone before they change. Out
     // of play mode it is at most a stopped run about to end.
@@ -208,28 +260,48 @@ bool CGameController::LoadPending()
     m_strPendingLoad.clear();
     // The last quiz's result goes with the next file loaded.
     m_runner.ClearResult();
-    return LoadQuestions(strPath);
+    // The newest file wins: a load still in flight is given up.
+    m_loader.Cancel();
+    m_bLoadingNamed = m_bPendingNamed;
+    if (RegularFileSize(strPath) <= kLoadAtOnceBytes || !m_loader.Start(strPath, kQuizLength))
+        OnLoaded(LoadQuestions(strPath, m_bLoadingNamed));
 }
 
-void CGameController::OnCommandLine(const std::vector<std::string>& files)
+void CGameController::FinishLoad()
 {
-    if (!files.empty())
-        OpenFile(files.front());
+    // No run reads the questions: none starts while a load is in flight.
+    bool bLoaded = false;
+    try {
+        m_loader.Finish(m_questions);
+        bLoaded = true;
+    } catch (...) {
+        ShowLoadFailure(m_loader.GetPath(), m_bLoadingNamed);
+    }
+    OnLoaded(bLoaded);
 }
 
-bool CGameController::LoadQuestions(const std::string& strPath)
+bool CGameController::LoadQuestions(const std::string& strPath, bool bNamed)
 {
-    std::string strReason;
     try {
         m_questions.LoadFile(strPath, kQuizLength);
         return true;
-    } catch (const CFileException& e) {
-        strReason = e.GetPath() + "\n" + Reason(e);
-    } catch (const std::exception& e) {
-        strReason = e.what();
+    } catch (...) {
+        ShowLoadFailure(strPath, bNamed);
     }
-    m_view.ShowError(kLoadFailed + strReason);
     return false;
+}
+
+void CGameController::ShowLoadFailure(const std::string& strPath, bool bNamed)
+{
+    m_view.ShowError(kLoadFailed + strPath + "\n" + Reason(bNamed));
+}
+
+void CGameController::OnLoaded(bool bLoaded)
+{
+    const bool bStart = m_bStartWhenLoaded && bLoaded;
+    m_bStartWhenLoaded = false;
+    if (bStart)
+        StartQuiz();
 }
 
 void CGameController::Paint(CWindowSurface& surface)

@@ -5,6 +5,7 @@
 #include "platform/point.h"
 #include "platform/rect.h"
 #include "quiz/question_set.h"
+#include "run/question_loader.h"
 #include "run/quiz_runner.h"
 
 #include <cstdint>
@@ -32,6 +33,10 @@ public:
     enum ETimer : int32_t { ControlsTimer = 0, FocusTimer = 1 };
     static constexpr int32_t kControlsPeriod = 200;
     static constexpr int32_t kFocusPeriod = 2000;
+    // A file up to this size loads on the window's thread, in moments; a
+    // larger one on a thread of its own, and the controls' tick after it has
+    // loaded takes the questions over.
+    static constexpr uintmax_t kLoadAtOnceBytes = 256 * 1024;
 
     enum class EKey { Left, Up, Right, Down, Pause, Other };
 
@@ -57,8 +62,8 @@ public:
     void OnCommand(int32_t nId);
     void OnTimer(int32_t nId);
     // Loads a question file as Read does once the file is chosen: a file
-    // named on the command line, or dropped on the window. During a quiz it
-    // loads once the quiz is over.
+    // dropped on the window. During a quiz it loads once the quiz is over.
+    // The newest file chosen wins over a load still in flight.
     void OpenFile(const std::string& strPath);
     // The files named on the command line, once the window is up: the first
     // loads; without one nothing changes.
@@ -74,15 +79,26 @@ public:
     CQuizRunner& Runner() { return m_runner; }
 
 private:
+    // Start plays the questions loaded; with none, or while a file loads, it
+    // plays once a file has loaded, and with none it asks for one first.
     void OnStart();
-    void OnRead();
+    void StartQuiz();
+    // Whether a file was chosen.
+    bool OnRead();
     void OnStop();
     void Close(int32_t nResult);
-    // Loads the file waiting since a drop; false when it failed.
-    bool LoadPending();
-    // Loads a question file; on failure the questions before stay, the
-    // player is told why and the result is false.
-    bool LoadQuestions(const std::string& strPath);
+    // bNamed: named on the command line, where a missing file is a mistyped
+    // name rather than one moved since it was chosen.
+    void Open(const std::string& strPath, bool bNamed);
+    // Loads the file waiting since a drop or a choice.
+    void LoadPending();
+    // Takes the questions of the load that ended on the loader's thread.
+    void FinishLoad();
+    // On failure the questions before stay and the player is told why.
+    bool LoadQuestions(const std::string& strPath, bool bNamed);
+    void ShowLoadFailure(const std::string& strPath, bool bNamed);
+    // After every load: the quiz that Start waits for begins if it loaded.
+    void OnLoaded(bool bLoaded);
 
     CGameView& m_view;
     CPlayField m_field;
@@ -92,6 +108,12 @@ private:
     CFileChooser* m_pChooser = nullptr;
     // A file dropped during a quiz, loaded when the quiz is over.
     std::string m_strPendingLoad;
+    bool m_bPendingNamed = false;
+    // The load on the loader's thread, of a file named on the command line
+    // or not.
+    CQuestionLoader m_loader;
+    bool m_bLoadingNamed = false;
+    bool m_bStartWhenLoaded = false;
     std::string m_strPaintedStatus;
     bool m_bClosed = false;
 };

@@ -158,7 +158,11 @@ char32_t DecodeUtf8Char(std::string_view strText, size_t nPos, size_t& nLength)
     return c;
 }
 
-size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut)
+namespace {
+
+// The conversion itself, handing each byte of code page 932 to put.
+template <class Put>
+size_t ConvertUtf8(std::string_view strUtf8, Put&& put)
 {
     const EncodingTable& table = Encoding();
     size_t nLength = 1;
@@ -166,7 +170,7 @@ size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut)
         const char32_t c = DecodeUtf8Char(strUtf8, pos, nLength);
         uint16_t code = 0;
         if (c < 0x80) {
-            strOut.push_back(static_cast<char>(c));
+            put(static_cast<char>(c));
             continue;
         }
         if (c >= kFirstUser && c <= kLastUser) {
@@ -179,8 +183,26 @@ size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut)
         if (!code)
             return pos;
         if (code > 0xFF)
-            strOut.push_back(static_cast<char>(code >> 8));
-        strOut.push_back(static_cast<char>(code & 0xFF));
+            put(static_cast<char>(code >> 8));
+        put(static_cast<char>(code & 0xFF));
     }
     return std::string_view::npos;
+}
+
+} // namespace
+
+size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut)
+{
+    return ConvertUtf8(strUtf8, [&strOut](char c) { strOut.push_back(c); });
+}
+
+size_t ConvertUtf8ToCodePage932(std::string& strText)
+{
+    // A character never takes more bytes in the code page than in UTF-8, so
+    // the bytes written never overtake those still to be read.
+    size_t nOut = 0;
+    const size_t nBad = ConvertUtf8(strText, [&strText, &nOut](char c) { strText[nOut++] = c; });
+    if (nBad == std::string_view::npos)
+        strText.resize(nOut);
+    return nBad;
 }

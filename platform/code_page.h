@@ -31,3 +31,6 @@ char32_t DecodeUtf8Char(std::string_view strText, size_t nPos, size_t& nLength);
 // of the first character the code page cannot hold or the first bytes that
 // are no UTF-8; nothing from there on is appended.
 size_t AppendUtf8AsCodePage932(std::string_view strUtf8, std::string& strOut);
+// The same in place, without a second copy of a long text. On failure the
+// text from the returned offset on is still the UTF-8 that was given.
+size_t ConvertUtf8ToCodePage932(std::string& strText);

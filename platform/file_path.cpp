@@ -24,3 +24,17 @@ bool FileExists(const std::string& strPath)
         return false;
     }
 }
+
+uintmax_t RegularFileSize(const std::string& strPath)
+{
+    try {
+        std::error_code error;
+        const std::filesystem::path path = PathFromString(strPath);
+        if (!std::filesystem::is_regular_file(path, error))
+            return 0;
+        const uintmax_t nSize = std::filesystem::file_size(path, error);
+        return error ? 0 : nSize;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -14,3 +15,7 @@ std::string PathToString(const std::filesystem::path& path);
 
 // Whether anything has this name, a file, a folder or a device; never throws.
 bool FileExists(const std::string& strPath);
+
+// The size of the regular file of this name; 0 for anything else (nothing
+// there, a folder, a device). Never throws.
+uintmax_t RegularFileSize(const std::string& strPath);

@@ -285,6 +285,8 @@ bool CTextFile::Fill()
 {
     if (m_bText)
         return false;
+    if (m_pCancel && m_pCancel->load())
+        throw CFileException(m_strPath, ECANCELED);
     const long long nRead = ReadSome(m_nHandle, m_buffer.get(), kBufferSize);
     if (nRead < 0)
         throw CFileException(m_strPath, errno);

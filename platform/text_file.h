@@ -2,6 +2,7 @@
 
 #include "platform/file_exception.h"
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -41,6 +42,10 @@ public:
 
     void Close();
 
+    // A flag that another thread may raise to give up reading: the next read
+    // of the file then throws CFileException with ECANCELED. Not owned.
+    void SetCancelFlag(const std::atomic<bool>* pCancel) { m_pCancel = pCancel; }
+
     const std::string& GetFilePath() const { return m_strPath; }
 
 private:
@@ -60,4 +65,5 @@ private:
     const char* m_pData = nullptr;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;
+    const std::atomic<bool>* m_pCancel = nullptr;
 };

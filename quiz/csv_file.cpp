@@ -46,6 +46,13 @@ bool StartsWithByteOrderMark(std::string_view strLine)
     return strLine.substr(0, kByteOrderMark.size()) == kByteOrderMark;
 }
 
+// A byte that no text holds: a control character other than tab and CR.
+bool IsControlByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b < 0x20 && b != '\t' && b != '\r') || b == 0x7F;
+}
+
 // Why the UTF-8 line cannot be read from nPos on, for the player.
 std::string BadUtf8Reason(std::string_view strLine, size_t nPos)
 {
@@ -140,19 +147,32 @@ void CCsvFile::DetectEncoding()
 
 bool CCsvFile::ReadLine(std::string& strLine)
 {
-    if (!m_bUtf8)
-        return ReadString(strLine);
-    if (!ReadString(m_strUtf8Line))
+    if (!ReadString(strLine))
         return false;
     m_nLine += m_nLine < kMaxIndex ? 1 : 0;
-    std::string_view strRead = m_strUtf8Line;
-    if (m_nLine == 1 && StartsWithByteOrderMark(strRead))
-        strRead.remove_prefix(kByteOrderMark.size());
-    strLine.clear();
-    const size_t nBad = AppendUtf8AsCodePage932(strRead, strLine);
-    if (nBad != std::string_view::npos)
-        throw CQuestionFileError(m_nLine, BadUtf8Reason(strRead, nBad));
+    if (m_nLine <= m_nCheckedLines && !m_bControlBytes)
+        m_bControlBytes = std::any_of(strLine.begin(), strLine.end(), IsControlByte);
+    if (!m_bUtf8)
+        return true;
+    if (m_nLine == 1 && StartsWithByteOrderMark(strLine))
+        strLine.erase(0, kByteOrderMark.size());
+    const size_t nBad = ConvertUtf8ToCodePage932(strLine);
+    if (nBad != std::string::npos)
+        throw CQuestionFileError(m_nLine, BadUtf8Reason(strLine, nBad));
     return true;
+}
+
+void CCsvFile::ReadFirstLines(int32_t nLines, const std::function<void(int32_t, std::string&)>& fn)
+{
+    m_bControlBytes = false;
+    m_nCheckedLines = nLines;
+    DetectEncoding();
+    std::string strLine;
+    // As ReadAll, no line past the largest count is read.
+    for (int32_t nRow = 0; nRow < kMaxIndex && ReadLine(strLine); ++nRow) {
+        if (nRow < nLines)
+            fn(nRow, strLine);
+    }
 }
 
 bool CCsvFile::ReadAll()
@@ -160,6 +180,8 @@ bool CCsvFile::ReadAll()
     std::string strLine;
     std::vector<std::string_view> fields;
 
+    m_bControlBytes = false;
+    m_nCheckedLines = kMaxIndex;
     DetectEncoding();
     // The first line decides which columns exist before any line is stored.
     ReadLine(strLine);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,7 +48,15 @@ public:
     // UTF-8 or a character the code page lacks; the table is then partly
     // filled.
     bool ReadAll();
+    // Reads the open file as ReadAll does, with the same failures in the same
+    // order, but stores nothing: the first nLines lines go to fn(nRow, line)
+    // in code page 932, where fn may take the line's bytes, and the rest are
+    // only read and converted. Memory follows the longest line, not the file.
+    void ReadFirstLines(int32_t nLines, const std::function<void(int32_t, std::string&)>& fn);
     bool IsUtf8() const { return m_bUtf8; }
+    // Whether a line kept by the last reading (every line for ReadAll) held a
+    // control byte other than tab, CR and LF, as binary files do.
+    bool HasControlBytes() const { return m_bControlBytes; }
 
     // The column for the index, created with empty cells when it is not
     // registered yet; nullptr when it does not exist and the table has no rows.
@@ -91,7 +100,9 @@ private:
     bool m_bUtf8 = false;
     // Lines read since the first, for the player's message.
     int32_t m_nLine = 0;
-    std::string m_strUtf8Line;
+    // The lines looked at for control bytes, and whether one was found.
+    int32_t m_nCheckedLines = 0;
+    bool m_bControlBytes = false;
 
     // The cells' texts, packed in large chunks that never move, so that a
     // file costs a few allocations instead of one per cell. Freed by

@@ -15,7 +15,12 @@ public:
     CQuestionFileError(int32_t nLine, const std::string& strReason);
 
     int32_t GetLine() const { return m_nLine; }
+    // Whether the lines read for the questions held control bytes: then the
+    // file is most likely no text at all, whatever the reason found.
+    bool HasControlBytes() const { return m_bControlBytes; }
+    void SetControlBytes(bool bControlBytes) { m_bControlBytes = bControlBytes; }
 
 private:
     int32_t m_nLine;
+    bool m_bControlBytes = false;
 };

@@ -3,9 +3,11 @@
 #include "field/locked_list.h"
 #include "quiz/question.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CCsvFile;
 class CFileChooser;
@@ -29,6 +31,8 @@ public:
     // tiles to eat.
     int32_t GetPlayableCount() const;
     void RemoveAll() { m_records.RemoveAll(); }
+    // Takes the other set's records in one step, leaving it empty.
+    void ReplaceAll(CQuestionSet& other) { m_records.ReplaceAll(other.m_records); }
 
     // The open-file dialog that Load shows; not owned. Without one, Load
     // given no existing file does nothing, as if the dialog was cancelled.
@@ -43,8 +47,9 @@ public:
     // answer at all among the records.
     void Load(std::string strPath, int32_t nCount);
     // The same for a file already chosen: never asks, and a name that is not
-    // there is a failure like any other.
-    void LoadFile(const std::string& strPath, int32_t nCount);
+    // there is a failure like any other. Raising *pCancel from another thread
+    // ends the reading soon with a CFileException (ECANCELED).
+    void LoadFile(const std::string& strPath, int32_t nCount, const std::atomic<bool>* pCancel = nullptr);
     // The same from the bytes of a question file already in memory, as the
     // fuzzer feeds them: no dialog, and of the failures only
     // CQuestionFileError.
@@ -52,6 +57,11 @@ public:
 
 private:
     void LoadFrom(CCsvFile& file, int32_t nCount);
+    // The records of the first nCount lines, read without a table; the
+    // answers' lengths, one per record.
+    static std::vector<size_t> ReadFirstRecords(CCsvFile& file, int32_t nCount, CLockedList<CQuestion>& records);
+    // The records of every line, through the whole table.
+    static std::vector<size_t> ReadAllRecords(CCsvFile& file, CLockedList<CQuestion>& records);
 
     CLockedList<CQuestion> m_records;
     CFileChooser* m_pChooser = nullptr;

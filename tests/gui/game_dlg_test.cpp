@@ -151,10 +151,10 @@ TEST_F(GameDlgTest, EventsBecomeTheCommandsOfTheirMode)
     // failures told; without one, or with a web address dragged, nothing
     // changes.
     const std::string strFile = m_dir.Write("x");
-    const std::string strBox = Modal([&] { m_dlg.OpenCommandLine({"wrigglet", PathToText(strFile + "/q.csv")}); });
+    const std::string strBox = Modal([&] { m_dlg.OpenCommandLine({PathToText(strFile + "/q.csv")}); });
     EXPECT_NE(strBox.find("開けません: " + std::generic_category().message(ENOTDIR)), std::string::npos) << strBox;
-    m_dlg.OpenCommandLine({"wrigglet", PathToText(m_dir.Write("GNU,q\n"))});
-    m_dlg.OpenCommandLine({"wrigglet"});
+    m_dlg.OpenCommandLine({PathToText(m_dir.Write("GNU,q\n"))});
+    m_dlg.OpenCommandLine({});
     EXPECT_FALSE(DropUrl(QUrl(QStringLiteral("https://example.invalid/q.csv"))));
     EXPECT_EQ(m_dlg.Questions().GetAt(0)->GetAnswer(), "GNU");
 

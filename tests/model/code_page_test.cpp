@@ -65,6 +65,10 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacksAndUtf8IsToldFromIt)
         std::string strOut;
         EXPECT_EQ(AppendUtf8AsCodePage932(c.strUtf8, strOut), c.nBad) << c.strUtf8;
         EXPECT_EQ(strOut, c.strExpected) << c.strUtf8;
+        // In place: converted, or the UTF-8 still there from the failure on.
+        std::string strInPlace = c.strUtf8;
+        EXPECT_EQ(ConvertUtf8ToCodePage932(strInPlace), c.nBad) << c.strUtf8;
+        EXPECT_EQ(strInPlace.substr(c.nBad == npos ? 0 : c.nBad), c.nBad == npos ? c.strExpected : c.strUtf8.substr(c.nBad));
     }
 
     // Every character of the code page comes back as itself, or, for one of

@@ -95,4 +95,30 @@ TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
     EXPECT_TRUE(Runner().GetResult().IsEmpty());
 }
 
+// A file too large to load at once loads on a thread of its own while the
+// window goes on: the newest file chosen wins, Start plays once it has
+// loaded, and closing the window gives a load in flight up untold.
+TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
+{
+    const std::string strFill(CGameController::kLoadAtOnceBytes, '\n');
+    m_controller.OpenFile(m_dir.Write("OLD,q\n" + strFill));
+    m_controller.OpenFile(m_dir.Write("NEW,q\n" + strFill));
+    m_bHold = true;
+    Click(m_field.m_rcStart);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (m_controller.Questions().GetCount() == 0) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the file never loaded";
+        m_controller.OnTimer(CGameController::ControlsTimer);
+    }
+    EXPECT_TRUE(Runner().IsActive() && m_field.IsRunning());
+    EXPECT_EQ(FirstAnswer(), "NEW");
+    m_bHold = false;
+    WaitIdle();
+    m_controller.OpenFile(m_dir.Write("LATE,q\n" + strFill));
+    Click(m_field.m_rcExit);
+    m_controller.OnTimer(CGameController::ControlsTimer);
+    EXPECT_EQ(FirstAnswer(), "NEW");
+    EXPECT_TRUE(m_errors.empty());
+}
+
 } // namespace

@@ -222,6 +222,8 @@ TEST_F(QuizLoadTest, LoadsFromFileOrMemoryAndAFailingLineIsNamedAndKeepsTheQuest
         {std::string(1000, 'A') + "," + std::string(5 * 1024 * 1024, 'Q') + "\nB,b\n", 1,
          {{std::string(1000, 'A'), std::string(5 * 1024 * 1024, 'Q')}}, 0, nullptr},
         {"A,Q\n\n" + std::string(1001, 'x') + ",q\n", 5, {}, 3, "1001"},
+        // A binary file's control bytes are told with what refuses it.
+        {std::string("\x7F" "ELF\x02\x01\x01\0", 8) + std::string(1000, 'x'), 5, {}, 1, "1008"},
         // Code page 932 that reads as UTF-8 in part (ﾐｱ is б), or whole but
         // for a stray continuation byte or C1 controls at either end of
         // their range (U+0080, U+009F), before a character of three bytes.
@@ -247,6 +249,7 @@ TEST_F(QuizLoadTest, LoadsFromFileOrMemoryAndAFailingLineIsNamedAndKeepsTheQuest
             } catch (const CQuestionFileError& e) {
                 ASSERT_NE(nBadLine, 0) << e.what();
                 EXPECT_EQ(e.GetLine(), std::max(nBadLine, 0)) << e.what();
+                EXPECT_EQ(e.HasControlBytes(), strFile.find('\0') != std::string::npos) << e.what();
                 EXPECT_NE(std::string(e.what()).find(pszNamed), std::string::npos) << e.what();
                 EXPECT_EQ(Get(), kFirstFive) << e.what();
             }

@@ -63,52 +63,54 @@ void CGameWindowDriver::CheckCommands()
     for (uint32_t nId : {16u, 31u, 32u})
         EXPECT_EQ(Modal([&] { SysCommand(nId); }).empty(), nId == 32) << "the about box for command " << nId;
 
-    // Menu mode: Stop's place does nothing; Start without questions is a run
-    // that empties the field and is over at once.
+    // Menu mode: Stop's place does nothing. Start with nothing loaded asks
+    // for a file as Read does; with the choice cancelled, nothing loads and
+    // nothing starts.
     Click(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
-    field.PlaceTiles("X");
-    Click(field.m_rcStart);
-    WaitFor([&] { return !runner.IsActive(); });
-    EXPECT_EQ(field.GetTileCount() + field.IsRunning(), 0);
+    m_chooser.m_bConfirm = false;
+    m_chooser.m_strPath = m_dir.Write("EMU,q\n");
+    for (const Rect& rc : {field.m_rcStart, field.m_rcRead})
+        Click(rc);
+    EXPECT_TRUE(m_chooser.m_nShown == 2 && questions.GetCount() == 0 && !runner.IsActive() && !field.IsRunning());
     // Play mode: the menu buttons' places do nothing, Stop's ends it.
     field.SetRunning(1);
     for (const Rect& rc : {field.m_rcStart, field.m_rcRead, field.m_rcExit})
         Click(rc);
-    EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 0 && !runner.IsActive() && field.IsRunning());
+    EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 2 && !runner.IsActive() && field.IsRunning());
     Click(field.m_rcStop);
     EXPECT_EQ(field.IsRunning(), 0);
 
-    // Read with the choice cancelled loads nothing.
-    m_chooser.m_bConfirm = false;
-    Read(m_dir.Write("EMU,q\n"));
-    EXPECT_EQ(m_chooser.m_nShown, 1);
-    EXPECT_EQ(questions.GetCount(), 0);
-
-    // A file dropped on the window loads as one chosen with Read. Every
-    // failure is told in a box and keeps the questions: a read error (where
-    // the system offers one), no file there (any more), no regular file, an
-    // answer too long.
+    // A file dropped on the window or named on the command line loads as one
+    // chosen with Read. Every failure is told in a box that names the file,
+    // and keeps the questions: a read error (where the system offers one),
+    // no file there (any more, or a name mistyped on the command line), no
+    // regular file, an answer too long, and bytes that are no text.
     m_chooser.m_bConfirm = true;
     int nOsError = 0;
     const std::string strUnreadable = UnreadableFilePath(nOsError);
-    const std::pair<std::string, std::string> loads[] = {
-        {strUnreadable, strUnreadable + "\n" + std::generic_category().message(nOsError)},
-        {m_dir.Write("x") + ".gone", "見つかりません"},
-        {PathToString(m_dir.Path()), "通常のファイルではありません"},
-        {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"},
-        {m_dir.Write("EMU,q\n"), ""}};
-    for (bool bDrop : {false, true}) {
+    const std::string strGone = m_dir.Write("x") + ".gone";
+    const std::string strBinary = m_dir.Write(std::string("\x7F" "ELF\x02\x01\x01\0", 8) + std::string(1000, 'x'));
+    for (int nWay = 0; nWay < 3; ++nWay) {
+        const std::pair<std::string, std::string> loads[] = {
+            {strUnreadable, std::generic_category().message(nOsError)},
+            {strGone, nWay < 2 ? "ファイルが見つかりません（移動か削除されたようです）。" : "ファイルが見つかりません。"},
+            {PathToString(m_dir.Path()), "通常のファイルではありません"},
+            {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"},
+            {strBinary, "問題ファイルではないようです（制御文字があります）。"},
+            {m_dir.Write("EMU,q\n"), ""}};
         for (const auto& [strPath, strReason] : loads) {
             if (strPath.empty())
                 continue;
             questions.RemoveAll();
             questions.Add("q", "CAT");
-            const std::string strBox = Modal([&] { bDrop ? Drop(strPath) : Read(strPath); });
-            EXPECT_EQ(questions.GetAt(0)->GetAnswer(), strReason.empty() ? "EMU" : "CAT") << strPath << bDrop;
+            const std::string strBox = Modal([&, &strPath = strPath] {
+                nWay == 0 ? Read(strPath) : nWay == 1 ? Drop(strPath) : Controller().OnCommandLine({strPath});
+            });
+            EXPECT_EQ(questions.GetAt(0)->GetAnswer(), strReason.empty() ? "EMU" : "CAT") << strPath << nWay;
             EXPECT_TRUE(strReason.empty() ? strBox.empty()
-                                          : strBox.rfind(kLoadFailed, 0) == 0 && strBox.find(strReason) != std::string::npos)
-                << strPath << bDrop << ": " << strBox;
+                                          : strBox.rfind(kLoadFailed + "\n" + strPath + "\n", 0) == 0 &&
+                                                strBox.find(strReason) != std::string::npos)
+                << strPath << nWay << ": " << strBox;
         }
     }
 }
@@ -180,8 +182,8 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
         return verdicts;
     };
 
-    Read(strQuizPath);
-    ASSERT_EQ(questions.GetCount(), 5);
+    // Start with nothing loaded asks for the file and plays it.
+    m_chooser.m_strPath = strQuizPath;
     SeedRandom(5); // a fixed layout, so the run is the same every time
     std::vector<std::string> expected;
     for (size_t i = 0; i < answers.size(); ++i)
@@ -191,6 +193,7 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
                   return CTestPlayer::NextDirection(field, strAnswer.substr(field.GetSnake().GetSegmentCount()));
               }, true),
               expected);
+    EXPECT_EQ(m_chooser.m_nShown, 1);
     EXPECT_EQ(field.IsRunning() + field.GetTileCount(), 0);
     EXPECT_EQ(runner.GetResult().GetCorrectCount(), 5);
 
@@ -200,14 +203,15 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     EXPECT_EQ(play([&] { return CTestPlayer::DirectionToTile(field, field.GetTileCount() - 1); }, false).at(0),
               "1 " + kWrong + "ON");
     EXPECT_FALSE(runner.GetResult().IsEmpty());
-    Read(m_dir.Write("BBB,second\n"));
+    // A file too large to load at once loads while the window goes on, and
+    // Start waits for it.
+    Read(m_dir.Write("BBB,second\n" + std::string(CGameController::kLoadAtOnceBytes, '\n')));
     EXPECT_TRUE(runner.GetResult().IsEmpty());
 
     // A drop in play loads once the quiz is over: the quiz reads its
     // questions.
     const auto start = [&](const std::string& strStatus) {
         Click(field.m_rcStart);
-        EXPECT_EQ(field.IsRunning(), 1);
         WaitFor([&] {
             std::lock_guard<std::mutex> lock(mutex);
             return nPendingMs == 1000 && runner.GetStatusText() == strStatus;
