@@ -96,28 +96,31 @@ TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
 }
 
 // A file too large to load at once loads on a thread of its own while the
-// window goes on: the newest file chosen wins, Start plays once it has
-// loaded, and closing the window gives a load in flight up untold.
+// window goes on: the newest file chosen wins, large or small, Start plays
+// once it has loaded, and closing the window gives a load in flight up.
 TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
 {
     const std::string strFill(CGameController::kLoadAtOnceBytes, '\n');
-    m_controller.OpenFile(m_dir.Write("OLD,q\n" + strFill));
-    m_controller.OpenFile(m_dir.Write("NEW,q\n" + strFill));
-    m_bHold = true;
-    Click(m_field.m_rcStart);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (m_controller.Questions().GetCount() == 0) {
-        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the file never loaded";
-        m_controller.OnTimer(CGameController::ControlsTimer);
-    }
-    EXPECT_TRUE(Runner().IsActive() && m_field.IsRunning());
-    EXPECT_EQ(FirstAnswer(), "NEW");
-    m_bHold = false;
-    WaitIdle();
-    m_controller.OpenFile(m_dir.Write("LATE,q\n" + strFill));
+    const auto play = [&](const std::string& strFirst, const std::string& strLast) {
+        m_controller.OpenFile(m_dir.Write(strFirst + ",q\n" + strFill));
+        m_controller.OpenFile(m_dir.Write(strLast));
+        m_bHold = true;
+        Click(m_field.m_rcStart);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!Runner().IsActive()) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the quiz never started";
+            m_controller.OnTimer(CGameController::ControlsTimer);
+        }
+        EXPECT_EQ(FirstAnswer(), strLast.substr(0, strLast.find(','))) << strLast.substr(0, 9);
+        m_bHold = false;
+        WaitIdle();
+    };
+    play("OLD", "NEW,q\n" + strFill);
+    play("LATE", "SMALL,q\n");
+    m_controller.OpenFile(m_dir.Write("GONE,q\n" + strFill));
     Click(m_field.m_rcExit);
     m_controller.OnTimer(CGameController::ControlsTimer);
-    EXPECT_EQ(FirstAnswer(), "NEW");
+    EXPECT_EQ(FirstAnswer(), "SMALL");
     EXPECT_TRUE(m_errors.empty());
 }
 
