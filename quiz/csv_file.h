@@ -54,8 +54,9 @@ public:
     // only read and converted. Memory follows the longest line, not the file.
     void ReadFirstLines(int32_t nLines, const std::function<void(int32_t, std::string&)>& fn);
     bool IsUtf8() const { return m_bUtf8; }
-    // Whether a line kept by the last reading (every line for ReadAll) held a
-    // control byte other than tab, CR and LF, as binary files do.
+    // Whether a line kept by the last reading (every line for ReadAll), up to
+    // a line that failed, held a control byte other than tab, CR and LF, as
+    // binary files do.
     bool HasControlBytes() const { return m_bControlBytes; }
 
     // The column for the index, created with empty cells when it is not
