@@ -167,6 +167,37 @@ void CRendererDriver::CheckPanel()
     size_t i = 0;
     EXPECT_EQ(Count(rcBetween, [&](Colour c) { return c != halves[i++]; }), 0);
 
+    // In the body, the halves of a character eaten in order show it whole
+    // between their balls, whichever way the snake moves, over the head too.
+    m_field.RemoveAllTiles();
+    CSnake& snake = m_field.GetSnake();
+    const Point centre{182, 124};
+    for (const Point& step : {Point{20, 0}, Point{-20, 0}, Point{0, 20}, Point{0, -20}}) {
+        snake.RemoveAllSegments();
+        m_field.PlaceTiles("\x8E\x52"); // 山
+        for (int32_t k = 0; k < 2; ++k) {
+            snake.AddSegment(*m_field.GetTile(k));
+            snake.GetSegment(k)->SetPosition(Point{centre.x - step.x * k, centre.y - step.y * k});
+        }
+        m_field.RemoveAllTiles();
+        snake.SetPosition(centre);
+        Paint("");
+        const Rect rcBody{centre.x - 60, centre.y - 60, centre.x + 60, centre.y + 60};
+        std::vector<Colour> body;
+        for (int32_t y = rcBody.top; y < rcBody.bottom; ++y)
+            for (int32_t x = rcBody.left; x < rcBody.right; ++x)
+                body.push_back(Pixel(x, y));
+        Draw([&](CDrawTarget& dc) {
+            Rect rcPair;
+            UnionRect(rcPair, snake.GetSegment(0)->GetRect(), snake.GetSegment(1)->GetRect());
+            for (const Rect& rc : {snake.GetRect(), snake.GetSegment(0)->GetRect(), snake.GetSegment(1)->GetRect()})
+                dc.DrawBall(rc);
+            dc.DrawLabel(rcPair, "\x8E\x52", 200, kRed);
+        });
+        size_t n = 0;
+        EXPECT_EQ(Count(rcBody, [&](Colour c) { return c != body[n++]; }), 0) << step.x << "," << step.y;
+    }
+
     // Back in menu mode nothing shows outside the area.
     m_field.SetRunning(0);
     Paint("");
