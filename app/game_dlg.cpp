@@ -187,6 +187,13 @@ void CGameDlg::reject()
     m_controller.OnCommand(IDCANCEL);
 }
 
+bool CGameDlg::event(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::WindowDeactivate)
+        m_controller.OnDeactivate();
+    return QDialog::event(pEvent);
+}
+
 void CGameDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -229,6 +236,8 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
     const std::string strAbout = LoadStringResource(IDS_ABOUTBOX);
     if (strAbout.empty())
         return;
+    // A popup does not take the window's activation; the quiz pauses all the same.
+    m_controller.OnDeactivate();
     QMenu menu(this);
     QAction* pAbout = menu.addAction(FromCodePage(strAbout));
     if (menu.exec(pEvent->globalPos()) == pAbout)

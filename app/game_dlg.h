@@ -57,6 +57,7 @@ public:
     void reject() override;
 
 protected:
+    bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;

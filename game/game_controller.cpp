@@ -118,6 +118,7 @@ bool CGameController::OnSysCommand(uint32_t nId)
     // The low four bits are the system's own.
     if ((nId & 0xFFF0) != IDM_ABOUTBOX)
         return false;
+    OnDeactivate();
     m_view.ShowAbout();
     return true;
 }
@@ -151,6 +152,15 @@ void CGameController::OnTimer(int32_t nId)
         m_runner.UpdateControls();
         if (!m_strPendingLoad.empty() && !m_field.IsRunning())
             LoadPending();
+    }
+}
+
+void CGameController::OnDeactivate()
+{
+    // The snake must not go on unseen behind something else.
+    if (m_field.IsRunning() && m_runner.IsActive() && !m_runner.IsPaused()) {
+        m_runner.SetPause(true);
+        m_view.InvalidateRect(false);
     }
 }
 

@@ -56,6 +56,9 @@ public:
     // IDCANCEL for Escape, the close box or the system ending the window.
     void OnCommand(int32_t nId);
     void OnTimer(int32_t nId);
+    // The window lost activation to another window or a box of its own, or
+    // opened a menu: a quiz in play pauses, and stays so until resumed.
+    void OnDeactivate();
     // Loads a question file as Read does once the file is chosen: a file
     // named on the command line, or dropped on the window. During a quiz it
     // loads once the quiz is over.

@@ -162,6 +162,14 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            m_controller.OnDeactivate();
+        return FALSE;
+    case WM_ENTERMENULOOP:
+        // The system menu keeps the window active; the quiz pauses all the same.
+        m_controller.OnDeactivate();
+        return FALSE;
     case WM_DPICHANGED:
         // The dialog manager moves and scales the window; the field keeps
         // its 96-dpi geometry and the next paint rebuilds the buffers.

@@ -53,6 +53,11 @@ protected:
     void KeyDown(EKey key) override { QTest::keyPress(&m_dlg, kKeys[key]); }
     void KeyUp(EKey key) override { QTest::keyRelease(&m_dlg, kKeys[key]); }
     void SysCommand(uint32_t nId) override { m_dlg.OnSysCommand(nId); }
+    void Deactivate() override
+    {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(&m_dlg, &deactivate);
+    }
     void Drop(const std::string& strPath) override { EXPECT_TRUE(DropUrl(QUrl::fromLocalFile(PathToText(strPath)))); }
     std::string Modal(const std::function<void()>& fn) override
     {

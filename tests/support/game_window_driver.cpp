@@ -57,6 +57,7 @@ void CGameWindowDriver::CheckCommands()
         EXPECT_EQ(field.GetSnake().GetDirection(), nDirection) << key;
     }
     KeyUp(kP);
+    Deactivate();
     EXPECT_FALSE(field.IsPaused());
     MouseMove(Point{field.m_rcRead.left, field.m_rcRead.top});
     EXPECT_EQ(field.m_bHoverRead, 1);
@@ -172,6 +173,12 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
                 lock.unlock();
                 EXPECT_TRUE(field.IsPaused());
                 KeyUp(kSpace);
+                EXPECT_FALSE(field.IsPaused());
+                // Another window in front pauses as P does, until resumed.
+                Deactivate();
+                Pump();
+                EXPECT_TRUE(field.IsPaused());
+                KeyUp(kP);
                 EXPECT_FALSE(field.IsPaused());
             }
             return !runner.IsActive();

@@ -38,6 +38,8 @@ protected:
     virtual void KeyDown(EKey key) = 0;
     virtual void KeyUp(EKey key) = 0;
     virtual void SysCommand(uint32_t nId) = 0;
+    // Another window takes the activation.
+    virtual void Deactivate() = 0;
     virtual void Drop(const std::string& strPath) = 0;
     // Runs fn and returns the text of the modal box it opened (its title
     // when it has no text), closed with OK; empty when it opened none.

@@ -115,6 +115,7 @@ protected:
     void KeyDown(EKey key) override { Post(WM_KEYDOWN, kKeys[key], 1); }
     void KeyUp(EKey key) override { Post(WM_KEYUP, kKeys[key], 0xC0000001); }
     void SysCommand(uint32_t nId) override { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nId, 0); }
+    void Deactivate() override { Post(WM_ACTIVATE, WA_INACTIVE, 0); }
     void Drop(const std::string& strPath) override
     {
         const std::wstring wstrPath = WideFromUtf8(strPath);
