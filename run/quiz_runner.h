@@ -48,6 +48,9 @@ public:
     // The last quiz played to its end, shown in menu mode; empty for none.
     CQuizResult GetResult() const;
     void ClearResult();
+    // The question in play, shown below the area while its tiles are out;
+    // empty before the first.
+    std::string GetQuestionText() const;
 
 protected:
     // A new run takes the field in play mode with nothing of the last run
@@ -58,10 +61,13 @@ protected:
 
 private:
     void Invalidate(bool bErase);
+    void SetQuestionText(std::string strQuestion);
 
     CPlayField* m_pField = nullptr;
     CQuestionSet* m_pQuestions = nullptr;
-    // The game loop writes the result, the window's thread draws it.
+    // The game loop writes the result and the question, the window's thread
+    // draws them.
     mutable std::mutex m_csResult;
     CQuizResult m_result;
+    std::string m_strQuestion;
 };
