@@ -2,6 +2,7 @@
 
 #include "app/app_icon.h"
 #include "app/dialog_units.h"
+#include "version.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -16,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
     pIcon->setGeometry(DialogUnitsToPixels(QRect(11, 17, 20, 20)));
     pIcon->setPixmap(LoadAppIcon().pixmap(pIcon->size()));
 
-    auto* pName = new QLabel(QStringLiteral("Wrigglet Version 1.0"), this);
+    auto* pName = new QLabel(QStringLiteral(WRIGGLET_ABOUT_NAME), this);
     pName->setTextFormat(Qt::PlainText);
     pName->setGeometry(DialogUnitsToPixels(QRect(40, 10, 119, 8)));
 

@@ -1,22 +1,14 @@
 #include "app/dialog_units.h"
 
-int DialogUnitsToPixelsX(int nUnits)
-{
-    return (nUnits * 6 * 2 + 4) / (4 * 2);
-}
-
-int DialogUnitsToPixelsY(int nUnits)
-{
-    return (nUnits * 12 * 2 + 8) / (8 * 2);
-}
+#include "game/window_layout.h"
 
 QRect DialogUnitsToPixels(const QRect& rcUnits)
 {
-    return QRect(DialogUnitsToPixelsX(rcUnits.x()), DialogUnitsToPixelsY(rcUnits.y()),
-                 DialogUnitsToPixelsX(rcUnits.width()), DialogUnitsToPixelsY(rcUnits.height()));
+    const Rect rc = DialogUnitsToPixels(rcUnits.x(), rcUnits.y(), rcUnits.width(), rcUnits.height());
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
 }
 
 QSize DialogUnitsToPixels(const QSize& sizeUnits)
 {
-    return QSize(DialogUnitsToPixelsX(sizeUnits.width()), DialogUnitsToPixelsY(sizeUnits.height()));
+    return DialogUnitsToPixels(QRect(QPoint(0, 0), sizeUnits)).size();
 }

@@ -1,7 +1,7 @@
 #include "app/game_app.h"
 
 #include "app/game_dlg.h"
-#include "platform/display.h"
+#include "app/display.h"
 
 #include <QApplication>
 #include <QTimer>

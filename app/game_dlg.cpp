@@ -3,9 +3,10 @@
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
 #include "app/dialog_units.h"
+#include "app/path_text.h"
+#include "game/window_layout.h"
 #include "game/window_template.h"
 #include "platform/code_page.h"
-#include "platform/path_text.h"
 #include "platform/string_table.h"
 
 #include <QContextMenuEvent>
@@ -68,7 +69,7 @@ QString DroppedFile(const QMimeData* pData)
 
 } // namespace
 
-CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_controller(*this), m_dialogChooser(this)
+CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this), m_controller(*this)
 {
     setWindowTitle(QStringLiteral("Wrigglet"));
     setWindowIcon(LoadAppIcon());
@@ -80,14 +81,6 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_controller(*this), m_
     SetFileChooser(nullptr);
     CreateTemplateControls();
     m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
-    m_nTimerControls = startTimer(200);
-    m_nTimerFocus = startTimer(2000);
-}
-
-CGameDlg::~CGameDlg()
-{
-    // The worker may still ask for repaints: it ends before the window goes.
-    Runner().StopAndJoin();
 }
 
 void CGameDlg::CreateTemplateControls()
@@ -98,14 +91,9 @@ void CGameDlg::CreateTemplateControls()
         int32_t nId;
         bool bButton;
         const char* pszText;
-        QRect rcUnits;
     } controls[] = {
-        {IDC_TITLE, false, "Title", QRect(WRIGGLET_RECT_TITLE)},
-        {IDC_READ, true, "読込", QRect(WRIGGLET_RECT_READ)},
-        {IDC_START, true, "開始", QRect(WRIGGLET_RECT_START)},
-        {IDOK, true, "終了", QRect(WRIGGLET_RECT_EXIT)},
-        {IDC_AREA, false, "描画領域", QRect(WRIGGLET_RECT_AREA)},
-        {IDC_STOP, true, "中止", QRect(WRIGGLET_RECT_STOP)},
+        {IDC_TITLE, false, "Title"}, {IDC_READ, true, "読込"},      {IDC_START, true, "開始"},
+        {IDOK, true, "終了"},        {IDC_AREA, false, "描画領域"}, {IDC_STOP, true, "中止"},
     };
     for (const auto& control : controls) {
         QWidget* pWidget = nullptr;
@@ -113,17 +101,17 @@ void CGameDlg::CreateTemplateControls()
             pWidget = new QPushButton(QString::fromUtf8(control.pszText), this);
         else
             pWidget = new QLabel(QString::fromUtf8(control.pszText), this);
-        pWidget->setGeometry(DialogUnitsToPixels(control.rcUnits));
+        const Rect rc = TemplateControlRect(control.nId);
+        pWidget->setGeometry(rc.left, rc.top, rc.Width(), rc.Height());
         pWidget->setEnabled(false);
         pWidget->hide();
         pWidget->setFocusPolicy(Qt::NoFocus);
         m_controls[control.nId] = pWidget;
     }
-    auto button = [this](int32_t nId) { return static_cast<QPushButton*>(m_controls.at(nId)); };
-    connect(button(IDC_START), &QPushButton::clicked, this, [this] { m_controller.OnStart(); });
-    connect(button(IDC_STOP), &QPushButton::clicked, this, [this] { m_controller.OnStop(); });
-    connect(button(IDC_READ), &QPushButton::clicked, this, [this] { m_controller.OnRead(); });
-    connect(button(IDOK), &QPushButton::clicked, this, &QDialog::accept);
+    for (int32_t nId : {IDC_START, IDC_STOP, IDC_READ, IDOK}) {
+        connect(static_cast<QPushButton*>(m_controls.at(nId)), &QPushButton::clicked, this,
+                [this, nId] { m_controller.OnCommand(nId); });
+    }
 }
 
 Rect CGameDlg::GetControlRect(int32_t nId) const
@@ -173,24 +161,45 @@ void CGameDlg::ShowAbout()
     about.exec();
 }
 
-void CGameDlg::CloseWindow()
+void CGameDlg::CloseWindow(int32_t nResult)
 {
-    accept();
+    // Hides the window and ends exec().
+    QDialog::done(nResult == IDOK ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void CGameDlg::StartTimer(int32_t nId, int32_t nMilliseconds)
+{
+    m_timers[startTimer(nMilliseconds)] = nId;
+}
+
+void CGameDlg::TakeFocus()
+{
+    setFocus();
+}
+
+void CGameDlg::accept()
+{
+    m_controller.OnCommand(IDOK);
+}
+
+void CGameDlg::reject()
+{
+    m_controller.OnCommand(IDCANCEL);
 }
 
 void CGameDlg::paintEvent(QPaintEvent*)
 {
-    m_strPaintedStatus = m_controller.GetStatusText();
     QPainter painter(this);
-    Field().Paint(painter, m_strPaintedStatus);
+    m_buffers.SetTarget(&painter);
+    m_controller.Paint(m_buffers);
+    m_buffers.SetTarget(nullptr);
 }
 
 void CGameDlg::timerEvent(QTimerEvent* pEvent)
 {
-    if (pEvent->timerId() == m_nTimerControls)
-        m_controller.OnControlsTimer();
-    else if (pEvent->timerId() == m_nTimerFocus)
-        setFocus();
+    const auto it = m_timers.find(pEvent->timerId());
+    if (it != m_timers.end())
+        m_controller.OnTimer(it->second);
     QDialog::timerEvent(pEvent);
 }
 
@@ -252,11 +261,4 @@ void CGameDlg::dropEvent(QDropEvent* pEvent)
 void CGameDlg::SetFileChooser(CFileChooser* pChooser)
 {
     m_controller.SetFileChooser(pChooser ? pChooser : &m_dialogChooser);
-}
-
-void CGameDlg::done(int nResult)
-{
-    hide();
-    m_controller.OnClose();
-    QDialog::done(nResult);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/dialog_file_chooser.h"
 #include "game/game_controller.h"
 #include "game/game_view.h"
-#include "platform/dialog_file_chooser.h"
+#include "render/image_buffers.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -23,7 +24,6 @@ class CGameDlg : public QDialog, public CGameView
 
 public:
     explicit CGameDlg(QWidget* pParent = nullptr);
-    ~CGameDlg() override;
 
     // The control's rectangle in client pixels; all zero for an unknown id.
     Rect GetControlRect(int32_t nId) const;
@@ -32,10 +32,12 @@ public:
     bool EnableControl(int32_t nId, bool bEnable) override;
     void ShowError(const std::string& strText) override;
     void ShowAbout() override;
-    void CloseWindow() override;
+    void CloseWindow(int32_t nResult) override;
+    void StartTimer(int32_t nId, int32_t nMilliseconds) override;
+    void TakeFocus() override;
 
+    // The desktop's system menu is not here: its commands come this way.
     void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
-    void OnReadButton() { m_controller.OnRead(); }
     // The program's arguments, its own name first.
     void OpenCommandLine(const QStringList& arguments);
 
@@ -47,9 +49,12 @@ public:
     CQuestionSet& Questions() { return m_controller.Questions(); }
     CQuizRunner& Runner() { return m_controller.Runner(); }
     // The status text handed to the last paint.
-    std::string LastPaintedStatus() const { return m_strPaintedStatus; }
+    std::string LastPaintedStatus() const { return m_controller.LastPaintedStatus(); }
+    int32_t GetBufferBuilds() const { return m_buffers.GetBuilds(); }
 
-    void done(int nResult) override;
+    // Escape, the close box and the hidden OK button: the controller decides.
+    void accept() override;
+    void reject() override;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -67,11 +72,13 @@ private slots:
 private:
     void CreateTemplateControls();
 
-    CGameController m_controller;
     CDialogFileChooser m_dialogChooser;
     std::map<int32_t, QWidget*> m_controls;
-    int m_nTimerControls = 0;
-    int m_nTimerFocus = 0;
-    std::string m_strPaintedStatus;
+    // Qt's timer ids to the controller's.
+    std::map<int, int32_t> m_timers;
+    CImageBuffers m_buffers;
     std::atomic<bool> m_bRepaintQueued{false};
+    // Last, so that it goes first: its run may repaint and switch controls
+    // until it has ended.
+    CGameController m_controller;
 };

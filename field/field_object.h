@@ -52,6 +52,8 @@ protected:
     std::atomic<int32_t> m_nHeight{10};
     std::atomic<double> m_dStepX{1.0};
     std::atomic<double> m_dStepY{1.0};
+    // A drawing offset that GetRect adds; nothing in the game sets one, so
+    // every rectangle is centred on its object.
     std::atomic<int32_t> m_nOffsetX{0};
     std::atomic<int32_t> m_nOffsetY{0};
 };

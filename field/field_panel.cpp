@@ -9,33 +9,8 @@
 
 namespace {
 
-// Texts of the pause mark and the result, in code page 932.
-const char kPaused[] = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";                      // 一時停止
-const char kMarkCorrect[] = "\x81\x9b";                                          // ○
-const char kMarkWrong[] = "\x81\x7e";                                            // ×
-const char kAnswerHeading[] = "\x93\x9a\x82\xa6";                                // 答え
-const char kCollectedHeading[] = "\x8f\x57\x82\xdf\x82\xbd\x95\xb6\x8e\x9a"; // 集めた文字
-const char kQuestionsOf[] = "\x96\xe2\x92\x86";                                  // 問中
-const char kQuestionsRight[] = "\x96\xe2\x90\xb3\x89\xf0";                     // 問正解
-
-// The result's layout: gaps beside the buttons, the heading line, the
-// verdict mark's column, and the largest and smallest text sizes of a row.
-constexpr int32_t kResultMargin = 4;
-constexpr int32_t kHeadingHeight = 16;
-constexpr int32_t kMarkWidth = 18;
-constexpr int32_t kMinRowHeight = 12;
-constexpr int32_t kRowSize = 100;
-constexpr int32_t kRowSmallestSize = 60;
-
-// The largest size up to nMaxSize, but not below the smallest readable one,
-// at which the text fits the width.
-int32_t FitSize(CDrawTarget& dc, const std::string& strText, int32_t nWidth, int32_t nMaxSize)
-{
-    int32_t nSize = nMaxSize;
-    while (nSize > kRowSmallestSize && dc.MeasureLabel(strText, nSize).cx > nWidth)
-        nSize -= 10;
-    return nSize;
-}
+// The pause mark's text, in code page 932.
+const char kPaused[] = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e"; // 一時停止
 
 // A text too wide for the area shrinks to the tile letters' size on one line,
 // then goes on two lines, which shrink down to a size at which two lines of
@@ -255,34 +230,16 @@ void CFieldPanel::DrawStopButton(CDrawTarget& dc)
     dc.DrawLabel(m_rcStop, "Stop", 200, kGold);
 }
 
-bool CFieldPanel::FinishRun(CQuizResult result)
+bool CFieldPanel::FinishRun()
 {
-    // Under the result's lock, so that a paint that finds menu mode finds
-    // the result with it.
-    std::lock_guard<std::mutex> lock(m_csResult);
     int32_t bRunning = 1;
-    if (!m_bRunning.compare_exchange_strong(bRunning, 0))
-        return false;
-    m_result = std::move(result);
-    return true;
+    return m_bRunning.compare_exchange_strong(bRunning, 0);
 }
 
 void CFieldPanel::SetProgress(int32_t nQuestion, int32_t nCount)
 {
     m_nQuestionCount.store(nCount);
     m_nQuestion.store(nQuestion);
-}
-
-void CFieldPanel::SetResult(CQuizResult result)
-{
-    std::lock_guard<std::mutex> lock(m_csResult);
-    m_result = std::move(result);
-}
-
-CQuizResult CFieldPanel::GetResult() const
-{
-    std::lock_guard<std::mutex> lock(m_csResult);
-    return m_result;
 }
 
 Rect CFieldPanel::GetProgressRect() const
@@ -312,44 +269,4 @@ void CFieldPanel::DrawPauseMark(CDrawTarget& dc)
     const Rect rc{x - 95, y - 26, x + 95, y + 26};
     dc.DrawBox(rc, kGrey, kDarkGrey);
     dc.DrawLabel(rc, kPaused, 300, kTileWhite);
-}
-
-void CFieldPanel::DrawResult(CDrawTarget& dc)
-{
-    const CQuizResult result = GetResult();
-    if (result.IsEmpty())
-        return;
-    // "5問中3問正解" above the title.
-    const std::string strScore = std::to_string(result.GetCount()) + kQuestionsOf +
-                                 std::to_string(result.GetCorrectCount()) + kQuestionsRight;
-    dc.DrawLabel(Rect{m_rcArea.left, m_rcArea.top, m_rcArea.right, m_rcTitle.top}, strScore, 150,
-                 kGold);
-
-    // Below the title, a row per question: its verdict mark and answer left
-    // of the buttons, what the snake collected right of them.
-    const int32_t nLeft = m_rcArea.left + kResultMargin;
-    const int32_t nLeftEnd = m_rcRead.left - kResultMargin;
-    const int32_t nRight = m_rcRead.right + kResultMargin;
-    const int32_t nRightEnd = m_rcArea.right - kResultMargin;
-    const int32_t nBottom = m_rcArea.bottom - kResultMargin;
-    int32_t y = m_rcTitle.bottom + kResultMargin;
-    dc.DrawLabel(Rect{nLeft + kMarkWidth, y, nLeftEnd, y + kHeadingHeight}, kAnswerHeading, 90,
-                 kGrey);
-    dc.DrawLabel(Rect{nRight, y, nRightEnd, y + kHeadingHeight}, kCollectedHeading, 90, kGrey);
-    y += kHeadingHeight;
-    const int32_t nRow = std::max(kMinRowHeight, (nBottom - y) / result.GetCount());
-    for (const CQuizResult::CEntry& entry : result.GetEntries()) {
-        if (y + nRow > nBottom)
-            break;
-        const Rect rcMark{nLeft, y, nLeft + kMarkWidth, y + nRow};
-        const Rect rcAnswer{rcMark.right, y, nLeftEnd, y + nRow};
-        const Rect rcCollected{nRight, y, nRightEnd, y + nRow};
-        dc.DrawLabel(rcMark, entry.bCorrect ? kMarkCorrect : kMarkWrong, kRowSize,
-                     entry.bCorrect ? kGold : kRed);
-        dc.DrawLabel(rcAnswer, entry.strAnswer,
-                     FitSize(dc, entry.strAnswer, rcAnswer.Width(), kRowSize), kTileWhite);
-        dc.DrawLabel(rcCollected, entry.strCollected,
-                     FitSize(dc, entry.strCollected, rcCollected.Width(), kRowSize), kTileWhite);
-        y += nRow;
-    }
 }

@@ -1,19 +1,12 @@
 #pragma once
 
-#include "platform/draw_target.h"
+#include "field/draw_target.h"
 #include "platform/point.h"
 #include "platform/rect.h"
-#include "quiz/quiz_result.h"
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <string>
-
-// The window side of painting lives with the Qt code; only names reach here.
-class QPainter;
-class CPanelBuffers;
 
 // The play area as a panel: its rectangles, the hover state of the four drawn
 // buttons, the mode (menu or play) and the title. What it draws is decided
@@ -33,13 +26,6 @@ public:
     CFieldPanel();
     virtual ~CFieldPanel();
 
-    // Draws the panel into its off-screen buffers and copies the area (and,
-    // in play mode, the Stop button and the progress) to the window in one go, so the area
-    // never flickers. The buffers are made at the first call and kept.
-    void Paint(QPainter& target, std::string strStatus);
-    // Buffers made so far: two at the first Paint, none after.
-    int32_t GetBufferBuilds() const { return m_nBufferBuilds; }
-
     // Draws the whole panel into the target, in client coordinates.
     virtual void Draw(CDrawTarget& dc, std::string strStatus) = 0;
     virtual void SetArea(Rect rc);
@@ -52,9 +38,9 @@ public:
     // write it.
     int32_t IsRunning() const { return m_bRunning.load(); }
     void SetRunning(int32_t bRunning) { m_bRunning.store(bRunning); }
-    // Back to menu mode at the natural end of a run, showing its result. A
-    // Stop that reached menu mode first wins: then nothing is shown.
-    bool FinishRun(CQuizResult result);
+    // Back to menu mode at the natural end of a run; false when a Stop
+    // reached menu mode first.
+    bool FinishRun();
 
     // The question in play, counted from 1, of nCount; 0 before the first.
     void SetProgress(int32_t nQuestion, int32_t nCount);
@@ -62,9 +48,6 @@ public:
     int32_t GetQuestionCount() const { return m_nQuestionCount.load(); }
     void SetPaused(bool bPaused) { m_bPaused.store(bPaused ? 1 : 0); }
     bool IsPaused() const { return m_bPaused.load() != 0; }
-    // The last quiz played to its end, shown in menu mode; empty for none.
-    void SetResult(CQuizResult result);
-    CQuizResult GetResult() const;
 
     bool HitStart(Point pt) const;
     bool HitStop(Point pt) const;
@@ -77,13 +60,11 @@ public:
     void DrawTitle(CDrawTarget& dc);
     void DrawMenuButtons(CDrawTarget& dc, int32_t nSize);
     void DrawStopButton(CDrawTarget& dc);
-    // Left of the Stop button, outside the area: "2/5" while a question is
-    // in play. Returns whether it drew.
+    // Left of the Stop button, outside the area, the size of the button.
     Rect GetProgressRect() const;
+    // "2/5" while a question is in play; returns whether it drew.
     bool DrawProgress(CDrawTarget& dc);
     void DrawPauseMark(CDrawTarget& dc);
-    // Around the title and the menu buttons, which stay as they are.
-    void DrawResult(CDrawTarget& dc);
 
     // Set once by the window at start-up from its layout.
     Rect m_rcTitle;
@@ -106,13 +87,4 @@ private:
     std::atomic<int32_t> m_nQuestion{0};
     std::atomic<int32_t> m_nQuestionCount{0};
     std::atomic<int32_t> m_bPaused{0};
-    // The game loop writes the result, the window thread draws it.
-    mutable std::mutex m_csResult;
-    CQuizResult m_result;
-
-    // Written by Paint alone, on the window thread.
-    int32_t m_bBuildArea = 1;
-    int32_t m_bBuildStop = 1;
-    int32_t m_nBufferBuilds = 0;
-    std::unique_ptr<CPanelBuffers, void (*)(CPanelBuffers*)> m_pBuffers{nullptr, nullptr};
 };

@@ -265,7 +265,6 @@ void CPlayField::Draw(CDrawTarget& dc, std::string strStatus)
     if (!IsRunning()) {
         DrawMenuButtons(dc, 200);
         DrawTitle(dc);
-        DrawResult(dc);
         return;
     }
     DrawTiles(dc);

@@ -1,9 +1,10 @@
 #include "game/game_controller.h"
 
-#include "game/window_template.h"
 #include "game/game_view.h"
-#include "platform/file_chooser.h"
+#include "game/window_layout.h"
+#include "game/window_template.h"
 #include "platform/file_exception.h"
+#include "quiz/file_chooser.h"
 #include "quiz/question_file_error.h"
 
 #include <cerrno>
@@ -40,7 +41,8 @@ CGameController::CGameController(CGameView& view) : m_view(view) {}
 
 CGameController::~CGameController()
 {
-    // The worker reads the field and the questions: it ends before they go.
+    // The worker reads the field and the questions and asks the window for
+    // repaints: it ends before any of them goes.
     m_runner.StopAndJoin();
 }
 
@@ -49,14 +51,10 @@ void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
     m_runner.SetOwner(&m_view);
     m_runner.SetField(&m_field);
     m_runner.SetQuestions(&m_questions);
-    m_field.SetArea(controlRect(IDC_AREA));
-    m_field.m_rcStart = controlRect(IDC_START);
-    m_field.m_rcStop = controlRect(IDC_STOP);
-    m_field.m_rcExit = controlRect(IDOK);
-    m_field.m_rcRead = controlRect(IDC_READ);
+    LayOutField(m_field, controlRect);
     m_field.SetTitle(kTitle);
-    m_field.m_rcTitle = controlRect(IDC_TITLE);
-    m_field.CentreSnake();
+    m_view.StartTimer(ControlsTimer, kControlsPeriod);
+    m_view.StartTimer(FocusTimer, kFocusPeriod);
 }
 
 void CGameController::SetFileChooser(CFileChooser* pChooser)
@@ -102,15 +100,12 @@ void CGameController::OnMouseMove(Point pt)
 void CGameController::OnLeftButtonUp(Point pt)
 {
     if (!m_field.IsRunning()) {
-        if (m_field.HitStart(pt)) {
-            m_field.SetRunning(1);
-            m_view.InvalidateRect(true);
-            StartRun();
-        } else if (m_field.HitRead(pt)) {
+        if (m_field.HitStart(pt))
+            OnStart();
+        else if (m_field.HitRead(pt))
             OnRead();
-        } else if (m_field.HitExit(pt)) {
-            OnExit();
-        }
+        else if (m_field.HitExit(pt))
+            Close(IDOK);
     } else if (m_field.HitStop(pt)) {
         m_field.SetRunning(0);
         m_view.InvalidateRect(true);
@@ -118,15 +113,59 @@ void CGameController::OnLeftButtonUp(Point pt)
     }
 }
 
-void CGameController::OnSysCommand(uint32_t nId)
+bool CGameController::OnSysCommand(uint32_t nId)
 {
-    if ((nId & 0xFFF0) == IDM_ABOUTBOX)
-        m_view.ShowAbout();
+    // The low four bits are the system's own.
+    if ((nId & 0xFFF0) != IDM_ABOUTBOX)
+        return false;
+    m_view.ShowAbout();
+    return true;
+}
+
+void CGameController::OnCommand(int32_t nId)
+{
+    switch (nId) {
+    case IDC_START:
+        OnStart();
+        break;
+    case IDC_STOP:
+        OnStop();
+        break;
+    case IDC_READ:
+        OnRead();
+        break;
+    case IDOK:
+    case IDCANCEL:
+        Close(nId);
+        break;
+    default:
+        break;
+    }
+}
+
+void CGameController::OnTimer(int32_t nId)
+{
+    if (nId == FocusTimer) {
+        m_view.TakeFocus();
+    } else if (nId == ControlsTimer) {
+        m_runner.UpdateControls();
+        if (!m_strPendingLoad.empty() && !m_field.IsRunning())
+            LoadPending();
+    }
 }
 
 void CGameController::OnStart()
 {
-    StartRun();
+    // A file dropped during the last quiz loads first, still in menu mode:
+    // a failure is told over the menu, and no quiz begins with the
+    // questions it was to replace.
+    if (!m_strPendingLoad.empty() && !LoadPending())
+        return;
+    // The runner ends a stopped run first, which takes moments; then it
+    // switches to play mode itself, or stays in menu mode.
+    if (m_runner.Start() != 0)
+        m_view.ShowError(kStartFailed);
+    m_view.InvalidateRect(true);
 }
 
 void CGameController::OnStop()
@@ -134,33 +173,15 @@ void CGameController::OnStop()
     m_runner.RequestStop();
 }
 
-void CGameController::OnExit()
+void CGameController::Close(int32_t nResult)
 {
-    m_view.CloseWindow();
-}
-
-void CGameController::OnClose()
-{
-    // Off the screen at once; the program ends when the worker has.
+    // Off the screen at once; the worker ends moments later, and the
+    // program when the controller has joined it.
+    if (m_bClosed)
+        return;
+    m_bClosed = true;
+    m_view.CloseWindow(nResult);
     m_runner.RequestStop();
-}
-
-void CGameController::OnControlsTimer()
-{
-    m_runner.UpdateControls();
-    if (!m_strPendingLoad.empty() && !m_runner.IsActive())
-        LoadPending();
-}
-
-void CGameController::StartRun()
-{
-    // A file dropped during the last quiz loads first.
-    if (!m_strPendingLoad.empty())
-        LoadPending();
-    // The runner ends a stopped run first, which takes moments; it switches
-    // to play mode itself, after that run has gone, or back to menu mode.
-    if (m_runner.Start() != 0)
-        m_view.ShowError(kStartFailed);
 }
 
 void CGameController::OnRead()
@@ -171,15 +192,13 @@ void CGameController::OnRead()
 
 void CGameController::OpenFile(const std::string& strPath)
 {
-    // The last quiz's result goes with the next file chosen. A quiz in play
-    // keeps its questions: the file loads once it is over.
-    m_field.SetResult(CQuizResult());
+    // A quiz in play keeps its questions: the file loads once it is over.
     m_strPendingLoad = strPath;
     if (!m_field.IsRunning())
         LoadPending();
 }
 
-void CGameController::LoadPending()
+bool CGameController::LoadPending()
 {
     // The run reads the questions: it must be gone before they change. Out
     // of play mode it is at most a stopped run about to end.
@@ -187,7 +206,9 @@ void CGameController::LoadPending()
         m_runner.StopAndJoin();
     const std::string strPath = std::move(m_strPendingLoad);
     m_strPendingLoad.clear();
-    LoadQuestions(strPath);
+    // The last quiz's result goes with the next file loaded.
+    m_runner.ClearResult();
+    return LoadQuestions(strPath);
 }
 
 void CGameController::OnCommandLine(const std::vector<std::string>& files)
@@ -196,20 +217,22 @@ void CGameController::OnCommandLine(const std::vector<std::string>& files)
         OpenFile(files.front());
 }
 
-void CGameController::LoadQuestions(const std::string& strPath)
+bool CGameController::LoadQuestions(const std::string& strPath)
 {
     std::string strReason;
     try {
-        // A file chosen or named already is not asked for again.
-        if (strPath.empty())
-            m_questions.Load(strPath, kQuizLength);
-        else
-            m_questions.LoadFile(strPath, kQuizLength);
-        return;
+        m_questions.LoadFile(strPath, kQuizLength);
+        return true;
     } catch (const CFileException& e) {
         strReason = e.GetPath() + "\n" + Reason(e);
     } catch (const std::exception& e) {
         strReason = e.what();
     }
     m_view.ShowError(kLoadFailed + strReason);
+    return false;
+}
+
+void CGameController::Paint(CWindowSurface& surface)
+{
+    m_strPaintedStatus = m_painter.Paint(surface);
 }

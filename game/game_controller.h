@@ -1,6 +1,7 @@
 #pragma once
 
 #include "field/play_field.h"
+#include "game/game_painter.h"
 #include "platform/point.h"
 #include "platform/rect.h"
 #include "quiz/question_set.h"
@@ -13,16 +14,24 @@
 
 class CFileChooser;
 class CGameView;
+class CWindowSurface;
 
 // Everything the game window decides, for any front-end: which command a
-// key or click means in which mode, the Read/Start/Stop/Exit flow and the
-// messages of failed loads. It owns the field, the questions and
-// the run; the front-end owns the window and forwards its events here, all
-// on the window's thread.
+// key, click, hidden button or timer means in which mode, the
+// Read/Start/Stop/Exit flow, how the window closes, the messages of failed
+// loads and what is painted. It owns the field, the questions and the run;
+// the front-end owns the window and forwards its events here, all on the
+// window's thread. The run ends when the controller goes, so a front-end
+// declares its controller after everything the run may call.
 class CGameController
 {
 public:
     static constexpr int32_t kQuizLength = 5;
+    // The window's timers: the controls' tick, which also loads a file
+    // dropped during a quiz once it is over, and the focus.
+    enum ETimer : int32_t { ControlsTimer = 0, FocusTimer = 1 };
+    static constexpr int32_t kControlsPeriod = 200;
+    static constexpr int32_t kFocusPeriod = 2000;
 
     enum class EKey { Left, Up, Right, Down, Pause, Other };
 
@@ -31,7 +40,8 @@ public:
     CGameController(const CGameController&) = delete;
     CGameController& operator=(const CGameController&) = delete;
 
-    // Lays the play area out from the window's template controls, by id.
+    // Lays the play area out from the window's template controls, by id,
+    // and starts the timers.
     void Init(const std::function<Rect(int32_t)>& controlRect);
     // The open-file dialog of Read; not owned.
     void SetFileChooser(CFileChooser* pChooser);
@@ -39,43 +49,49 @@ public:
     void OnKeyUp(EKey key);
     void OnMouseMove(Point pt);
     void OnLeftButtonUp(Point pt);
-    void OnSysCommand(uint32_t nId);
-    void OnStart();
-    void OnStop();
-    void OnRead();
+    // The about command; false for any other system command, which the
+    // window handles as it always does.
+    bool OnSysCommand(uint32_t nId);
+    // A hidden template button (IDC_START, IDC_STOP, IDC_READ, IDOK), or
+    // IDCANCEL for Escape, the close box or the system ending the window.
+    void OnCommand(int32_t nId);
+    void OnTimer(int32_t nId);
     // Loads a question file as Read does once the file is chosen: a file
-    // named on the command line, or dropped on the window.
+    // named on the command line, or dropped on the window. During a quiz it
+    // loads once the quiz is over.
     void OpenFile(const std::string& strPath);
     // The files named on the command line, once the window is up: the first
     // loads; without one nothing changes.
     void OnCommandLine(const std::vector<std::string>& files);
-    void OnExit();
-    // The window is closing, by Exit or otherwise: the run must end.
-    void OnClose();
-    // The periodic tick that keeps the controls in step with the run and
-    // loads a file dropped during a quiz once it is over.
-    void OnControlsTimer();
 
-    // Loads a question file; on failure the questions before stay and the
-    // player is told why.
-    void LoadQuestions(const std::string& strPath);
-
-    // The text the field shows over the play area right now.
-    std::string GetStatusText() const { return m_runner.GetStatusText(); }
+    // Paints the window through the front-end's buffers.
+    void Paint(CWindowSurface& surface);
+    // The status text the last paint showed.
+    const std::string& LastPaintedStatus() const { return m_strPaintedStatus; }
 
     CPlayField& Field() { return m_field; }
     CQuestionSet& Questions() { return m_questions; }
     CQuizRunner& Runner() { return m_runner; }
 
 private:
-    void StartRun();
-    void LoadPending();
+    void OnStart();
+    void OnRead();
+    void OnStop();
+    void Close(int32_t nResult);
+    // Loads the file waiting since a drop; false when it failed.
+    bool LoadPending();
+    // Loads a question file; on failure the questions before stay, the
+    // player is told why and the result is false.
+    bool LoadQuestions(const std::string& strPath);
 
     CGameView& m_view;
     CPlayField m_field;
     CQuestionSet m_questions;
     CQuizRunner m_runner;
+    CGamePainter m_painter{m_field, m_runner};
     CFileChooser* m_pChooser = nullptr;
     // A file dropped during a quiz, loaded when the quiz is over.
     std::string m_strPendingLoad;
+    std::string m_strPaintedStatus;
+    bool m_bClosed = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/owner_window.h"
+#include "run/owner_window.h"
 
 #include <cstdint>
 #include <string>
@@ -14,6 +14,12 @@ public:
     // A modal message box; the text is UTF-8.
     virtual void ShowError(const std::string& strText) = 0;
     virtual void ShowAbout() = 0;
-    // Takes the window off the screen and ends its event loop.
-    virtual void CloseWindow() = 0;
+    // Takes the window off the screen at once and ends its event loop with
+    // the result, IDOK or IDCANCEL.
+    virtual void CloseWindow(int32_t nResult) = 0;
+    // A timer that calls the controller's OnTimer with nId every period.
+    virtual void StartTimer(int32_t nId, int32_t nMilliseconds) = 0;
+    // Takes the keyboard focus back to the window, unless a box of its own
+    // holds the window.
+    virtual void TakeFocus() = 0;
 };

@@ -1,11 +1,15 @@
 #pragma once
 
-// The game window's template: the ids of its hidden controls and of its
-// about command, and where the controls lie in dialog units (x, y, width,
-// height). The Windows resource script, both front-ends, the tests and the
-// scripts that drive the window all read them from here, hence macros.
+// The game window's template: the ids of its hidden controls, of the cancel
+// command (Escape, the close box) and of the about command, and where the
+// controls lie in dialog units (x, y, width, height). The Windows resource
+// script, both front-ends, the tests and the scripts that drive the window
+// all read them from here, hence macros.
 #ifndef IDOK
 #define IDOK 1
+#endif
+#ifndef IDCANCEL
+#define IDCANCEL 2
 #endif
 #define IDC_START 1000
 #define IDC_STOP 1001

@@ -1,6 +1,5 @@
 #include "platform/file_path.h"
 
-#include <cerrno>
 #include <exception>
 #include <system_error>
 
@@ -24,27 +23,4 @@ bool FileExists(const std::string& strPath)
     } catch (const std::exception&) {
         return false;
     }
-}
-
-std::string NullDevicePath()
-{
-#if defined(_WIN32)
-    return "NUL";
-#else
-    return "/dev/null";
-#endif
-}
-
-std::string UnreadableFilePath(int& nOsError)
-{
-#if defined(__linux__)
-    // This process's memory read from address 0: a page never mapped.
-    nOsError = EIO;
-    return "/proc/self/mem";
-#else
-    // Windows fails reads of locked ranges only through other processes'
-    // locks and Wine not at all: nothing to offer.
-    nOsError = 0;
-    return std::string();
-#endif
 }

@@ -14,10 +14,3 @@ std::string PathToString(const std::filesystem::path& path);
 
 // Whether anything has this name, a file, a folder or a device; never throws.
 bool FileExists(const std::string& strPath);
-
-// A name that exists but is a device, not a file: the null device.
-std::string NullDevicePath();
-
-// A regular file that opens but whose first read fails, with the error
-// number that read gives; empty where the system offers none.
-std::string UnreadableFilePath(int& nOsError);

@@ -13,7 +13,7 @@
 //
 // Only regular files open: a directory, FIFO or device is refused at once
 // instead of blocking the window on a read that may never end. Bytes that are
-// already in memory read the same way through OpenText.
+// already in memory (the fuzzer's) read the same way through OpenText.
 class CTextFile
 {
 public:
@@ -27,8 +27,8 @@ public:
     bool Open(const std::string& strPath);
     // The last failed Open, as the exception a caller may throw.
     CFileException OpenError() const;
-    // Reads these bytes as if they were the file's, e.g. a question file that
-    // came as text rather than by path; GetFilePath is then empty.
+    // Reads these bytes as if they were the file's; GetFilePath is then
+    // empty.
     void OpenText(std::string strText);
     bool IsOpen() const { return m_nHandle >= 0 || m_bText; }
 

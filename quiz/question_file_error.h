@@ -10,7 +10,8 @@
 class CQuestionFileError : public std::runtime_error
 {
 public:
-    // nLine counts from 1; strReason is UTF-8.
+    // nLine counts from 1, or is 0 for the file as a whole; strReason is
+    // UTF-8.
     CQuestionFileError(int32_t nLine, const std::string& strReason);
 
     int32_t GetLine() const { return m_nLine; }

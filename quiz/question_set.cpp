@@ -1,6 +1,6 @@
 #include "quiz/question_set.h"
 
-#include "platform/file_chooser.h"
+#include "quiz/file_chooser.h"
 #include "platform/file_path.h"
 #include "quiz/csv_file.h"
 #include "quiz/question_file_error.h"
@@ -22,6 +22,14 @@ void CQuestionSet::Add(std::string strQuestion, std::string strAnswer)
     pRecord->SetQuestion(std::move(strQuestion));
     pRecord->SetAnswer(std::move(strAnswer));
     m_records.Append(pRecord.release());
+}
+
+int32_t CQuestionSet::GetPlayableCount() const
+{
+    int32_t nPlayable = 0;
+    for (int32_t i = 0; i < m_records.GetCount(); ++i)
+        m_records.VisitAt(i, [&nPlayable](const CQuestion& q) { nPlayable += q.GetAnswer().empty() ? 0 : 1; });
+    return nPlayable;
 }
 
 void CQuestionSet::Load(std::string strPath, int32_t nCount)
@@ -79,13 +87,18 @@ void CQuestionSet::LoadFrom(CCsvFile& file, int32_t nCount)
         });
         // A tile per byte: a longer answer fills the field past playing and
         // keeps the game loop placing tiles for as long as it takes.
+        bool bPlayable = false;
         for (size_t i = 0; i < made.size(); ++i) {
             const size_t nLength = made[i]->GetAnswer().size();
             if (nLength > kMaxAnswerBytes)
                 throw CQuestionFileError(static_cast<int32_t>(i + 1),
                                          "答えが長すぎます（" + std::to_string(nLength) + " バイト。" +
                                              std::to_string(kMaxAnswerBytes) + " バイトまでです）");
+            bPlayable = bPlayable || nLength > 0;
         }
+        // A set with nothing to play would only replace the quiz the player had.
+        if (!bPlayable)
+            throw CQuestionFileError(0, "答えのある問題がありません（各行に「答え,問題」と書きます）");
     } catch (...) {
         records.RemoveAll();
         throw;

@@ -25,6 +25,9 @@ public:
     void Add(std::string strQuestion, std::string strAnswer);
     CQuestion* GetAt(int32_t nIndex) const { return m_records.GetAt(nIndex); }
     int32_t GetCount() const { return m_records.GetCount(); }
+    // The records with an answer: those a quiz plays. The others have no
+    // tiles to eat.
+    int32_t GetPlayableCount() const;
     void RemoveAll() { m_records.RemoveAll(); }
 
     // The open-file dialog that Load shows; not owned. Without one, Load
@@ -36,14 +39,15 @@ public:
     // player is asked for one. A cancelled dialog leaves the set as it was,
     // and so does every failure, which is thrown: CFileException for a file
     // that cannot be opened (gone, no permission, no regular file) or read,
-    // CQuestionFileError for an answer longer than kMaxAnswerBytes.
+    // CQuestionFileError for an answer longer than kMaxAnswerBytes or for no
+    // answer at all among the records.
     void Load(std::string strPath, int32_t nCount);
     // The same for a file already chosen: never asks, and a name that is not
     // there is a failure like any other.
     void LoadFile(const std::string& strPath, int32_t nCount);
-    // The same from the bytes of a question file already in memory (text
-    // dropped or pasted rather than a path): no dialog, and of the failures
-    // only CQuestionFileError.
+    // The same from the bytes of a question file already in memory, as the
+    // fuzzer feeds them: no dialog, and of the failures only
+    // CQuestionFileError.
     void LoadText(std::string strText, int32_t nCount);
 
 private:

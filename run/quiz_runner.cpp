@@ -2,7 +2,6 @@
 
 #include "field/play_field.h"
 #include "quiz/question_set.h"
-#include "quiz/quiz_result.h"
 
 #include <algorithm>
 #include <utility>
@@ -49,7 +48,7 @@ void CQuizRunner::OnStarting()
     m_pField->CentreSnake();
     // No question in play yet, no result of the last quiz, not paused.
     m_pField->SetProgress(0, 0);
-    m_pField->SetResult(CQuizResult());
+    ClearResult();
     SetPause(false);
     m_pField->SetRunning(1);
 }
@@ -63,7 +62,6 @@ void CQuizRunner::OnStartFailed()
 
 void CQuizRunner::SetPause(bool bPaused)
 {
-    std::lock_guard<std::mutex> lock(m_csPause);
     SetPaused(bPaused);
     if (m_pField)
         m_pField->SetPaused(bPaused);
@@ -71,12 +69,25 @@ void CQuizRunner::SetPause(bool bPaused)
 
 bool CQuizRunner::TogglePause()
 {
-    std::lock_guard<std::mutex> lock(m_csPause);
-    const bool bPaused = !IsPaused();
-    SetPaused(bPaused);
-    if (m_pField)
-        m_pField->SetPaused(bPaused);
-    return bPaused;
+    SetPause(!IsPaused());
+    return IsPaused();
+}
+
+CQuizResult CQuizRunner::GetResult() const
+{
+    std::lock_guard<std::mutex> lock(m_csResult);
+    return m_result;
+}
+
+void CQuizRunner::ClearResult()
+{
+    SetResult(CQuizResult());
+}
+
+void CQuizRunner::SetResult(CQuizResult result)
+{
+    std::lock_guard<std::mutex> lock(m_csResult);
+    m_result = std::move(result);
 }
 
 void CQuizRunner::Run()
@@ -89,15 +100,21 @@ void CQuizRunner::Run()
     CQuizResult result;
     std::string strAnswer;
     std::string strQuestion;
+    const int32_t nPlayable = m_pQuestions->GetPlayableCount();
+    int32_t nPlayed = 0;
     for (;;) {
         if (field.GetTileCount() == 0) {
+            // A record without an answer has no tiles to eat: it is passed
+            // over, and counts nowhere.
             const CQuestion* pQuestion = m_pQuestions->GetAt(m_nProgress.load());
+            while (pQuestion && pQuestion->GetAnswer().empty())
+                pQuestion = m_pQuestions->GetAt(m_nProgress.fetch_add(1) + 1);
             if (!pQuestion)
                 break;
             strAnswer = pQuestion->GetAnswer();
             strQuestion = pQuestion->GetQuestion();
             SetStatusText(strQuestion);
-            field.SetProgress(m_nProgress.load() + 1, m_pQuestions->GetCount());
+            field.SetProgress(++nPlayed, nPlayable);
             field.PlaceTiles(strAnswer);
             field.StartQuestion();
             Invalidate(true);
@@ -125,6 +142,8 @@ void CQuizRunner::Run()
         Checkpoint();
     }
 
-    field.FinishRun(std::move(result));
+    // A Stop that reached menu mode first wins: then nothing is shown.
+    if (field.FinishRun())
+        SetResult(std::move(result));
     Invalidate(true);
 }

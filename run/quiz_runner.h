@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quiz/quiz_result.h"
 #include "run/ui_worker_thread.h"
 
 #include <cstdint>
@@ -37,24 +38,30 @@ public:
     // The question loop.
     void Run() override;
 
-    // Pause from the window: the loop holds and the field shows the pause
-    // mark, switched together.
+    // Pause from the window's thread: the loop holds and the field shows the
+    // pause mark.
     void SetPause(bool bPaused);
     // Returns whether the run is paused now.
     bool TogglePause();
     bool IsPaused() const { return m_bPaused.load() != 0; }
+
+    // The last quiz played to its end, shown in menu mode; empty for none.
+    CQuizResult GetResult() const;
+    void ClearResult();
 
 protected:
     // A new run takes the field in play mode with nothing of the last run
     // left on it; one that cannot begin leaves it in menu mode.
     void OnStarting() override;
     void OnStartFailed() override;
+    void SetResult(CQuizResult result);
 
 private:
     void Invalidate(bool bErase);
 
     CPlayField* m_pField = nullptr;
     CQuestionSet* m_pQuestions = nullptr;
-    // Keeps the flag and the field's mark in step.
-    std::mutex m_csPause;
+    // The game loop writes the result, the window's thread draws it.
+    mutable std::mutex m_csResult;
+    CQuizResult m_result;
 };

@@ -66,9 +66,8 @@ void CWorkerThread::SetPaused(bool bPaused)
 
 void CWorkerThread::Cancel()
 {
-    // The request stays raised until the next Start: nothing may lower it
-    // while this run is still ending.
     OnStop();
+    m_bStopRequested.store(0);
     throw -1;
 }
 
@@ -133,13 +132,9 @@ void CWorkerThread::ResetState()
 
 int32_t CWorkerThread::Start()
 {
-    std::lock_guard<std::mutex> lock(m_csThread);
     // A stopped run ends at its next wait or checkpoint, moments away; one
     // that ends by itself has already left its loop.
-    if (m_thread.joinable()) {
-        RequestStop();
-        m_thread.join();
-    }
+    StopAndJoin();
     // From here to the new thread nothing else touches the run's state: a
     // stop or mode change made now belongs to the new run.
     ResetState();
@@ -170,7 +165,6 @@ int32_t CWorkerThread::RequestStop()
 
 void CWorkerThread::StopAndJoin()
 {
-    std::lock_guard<std::mutex> lock(m_csThread);
     RequestStop();
     if (m_thread.joinable())
         m_thread.join();

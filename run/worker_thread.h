@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/owner_window.h"
+#include "run/owner_window.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -15,7 +15,8 @@
 // One worker at a time per object. Every wait of a run ends at once on a
 // stop request, so a run ends within moments of it: Start stops and joins
 // the previous run before it begins the next, and destruction stops and
-// joins.
+// joins. Start and StopAndJoin belong to the one thread that owns the
+// worker (the window's), so that nothing holds a lock while it joins.
 class CWorkerThread
 {
 public:
@@ -78,8 +79,7 @@ private:
     // Raises or lowers a flag that a waiting worker must see at once.
     void SetWakingFlag(std::atomic<int32_t>& bFlag, bool bValue);
 
-    // Guards the thread object: one Start or StopAndJoin at a time.
-    std::mutex m_csThread;
+    // Touched only by the owning thread.
     std::thread m_thread;
 
     // Every wait of the worker sleeps on this; raising the stop request,

@@ -10,7 +10,7 @@ scripts/deps.sh windows
 
 out=build/package
 build_windows wrigglet
-version=$(sed -n 's/^#define WRIGGLET_VERSION_STRING "\(.*\)"$/\1/p' "$windows_build/win32/version.h")
+version=$(sed -n 's/^#define WRIGGLET_VERSION_STRING "\(.*\)"$/\1/p' "$windows_build/version.h")
 name=wrigglet-$version-windows-x64
 zip=$out/$name.zip
 setup=$out/wrigglet-$version-setup.exe

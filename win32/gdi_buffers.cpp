@@ -1,13 +1,11 @@
 #include "win32/gdi_buffers.h"
 
-#include "field/field_panel.h"
 #include "win32/gdi_painter.h"
-
 
 CGdiBuffers::~CGdiBuffers()
 {
-    Release(m_area);
-    Release(m_stop);
+    for (Buffer& buffer : m_buffers)
+        Release(buffer);
 }
 
 void CGdiBuffers::Release(Buffer& buffer)
@@ -21,53 +19,46 @@ void CGdiBuffers::Release(Buffer& buffer)
     buffer = Buffer{};
 }
 
-void CGdiBuffers::Build(Buffer& buffer, HDC hTarget, const Rect& rc, int32_t nDpi)
+void CGdiBuffers::SetTarget(HDC hTarget, int32_t nDpi)
 {
-    Release(buffer);
-    const int nWidth = CGdiPainter::Scale(rc.right, nDpi);
-    const int nHeight = CGdiPainter::Scale(rc.bottom, nDpi);
-    if (nWidth <= 0 || nHeight <= 0)
+    m_hTarget = hTarget;
+    m_nDpi = nDpi;
+}
+
+void CGdiBuffers::Prepare(EBuffer which, Point ptCorner)
+{
+    Buffer& buffer = m_buffers[which];
+    if (buffer.hDC && buffer.ptCorner == ptCorner && buffer.nDpi == m_nDpi)
         return;
-    buffer.hBitmap = ::CreateCompatibleBitmap(hTarget, nWidth, nHeight);
-    buffer.hDC = ::CreateCompatibleDC(hTarget);
+    Release(buffer);
+    const int nWidth = CGdiPainter::Scale(ptCorner.x, m_nDpi);
+    const int nHeight = CGdiPainter::Scale(ptCorner.y, m_nDpi);
+    if (!m_hTarget || nWidth <= 0 || nHeight <= 0)
+        return;
+    buffer.hBitmap = ::CreateCompatibleBitmap(m_hTarget, nWidth, nHeight);
+    buffer.hDC = ::CreateCompatibleDC(m_hTarget);
     buffer.hOld = ::SelectObject(buffer.hDC, buffer.hBitmap);
+    buffer.ptCorner = ptCorner;
+    buffer.nDpi = m_nDpi;
     ++m_nBuilds;
 }
 
-void CGdiBuffers::Copy(HDC hTarget, const Buffer& buffer, const Rect& rc, int32_t nDpi)
+void CGdiBuffers::Draw(EBuffer which, const std::function<void(CDrawTarget&)>& draw)
 {
-    const int nLeft = CGdiPainter::Scale(rc.left, nDpi);
-    const int nTop = CGdiPainter::Scale(rc.top, nDpi);
-    ::BitBlt(hTarget, nLeft, nTop, CGdiPainter::Scale(rc.right, nDpi) - nLeft,
-             CGdiPainter::Scale(rc.bottom, nDpi) - nTop, buffer.hDC, nLeft, nTop, SRCCOPY);
+    const Buffer& buffer = m_buffers[which];
+    if (!buffer.hDC)
+        return;
+    CGdiPainter painter(buffer.hDC, buffer.nDpi);
+    draw(painter);
 }
 
-void CGdiBuffers::Paint(HDC hTarget, CFieldPanel& panel, const std::string& strStatus, int32_t nDpi)
+void CGdiBuffers::Copy(EBuffer which, Rect rc)
 {
-    // The window cannot be resized; only a move to a screen of another
-    // resolution makes what fitted no longer fit.
-    if (nDpi != m_nDpi) {
-        Build(m_area, hTarget, panel.GetArea(), nDpi);
-        Build(m_stop, hTarget, panel.m_rcStop, nDpi);
-        m_nDpi = nDpi;
-    }
-    if (m_area.hDC) {
-        {
-            CGdiPainter painter(m_area.hDC, nDpi);
-            panel.Draw(painter, strStatus);
-        }
-        Copy(hTarget, m_area, panel.GetArea(), nDpi);
-    }
-    if (panel.IsRunning() && m_stop.hDC) {
-        bool bProgress = false;
-        {
-            CGdiPainter painter(m_stop.hDC, nDpi);
-            panel.DrawStopButton(painter);
-            // Which question is in play, left of Stop in the same buffer.
-            bProgress = panel.DrawProgress(painter);
-        }
-        Copy(hTarget, m_stop, panel.m_rcStop, nDpi);
-        if (bProgress)
-            Copy(hTarget, m_stop, panel.GetProgressRect(), nDpi);
-    }
+    const Buffer& buffer = m_buffers[which];
+    if (!buffer.hDC || !m_hTarget)
+        return;
+    const int nLeft = CGdiPainter::Scale(rc.left, buffer.nDpi);
+    const int nTop = CGdiPainter::Scale(rc.top, buffer.nDpi);
+    ::BitBlt(m_hTarget, nLeft, nTop, CGdiPainter::Scale(rc.right, buffer.nDpi) - nLeft,
+             CGdiPainter::Scale(rc.bottom, buffer.nDpi) - nTop, buffer.hDC, nLeft, nTop, SRCCOPY);
 }

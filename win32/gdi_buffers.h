@@ -1,31 +1,31 @@
 #pragma once
 
-#include "platform/rect.h"
+#include "game/window_surface.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
-class CFieldPanel;
-
-// The panel's two off-screen pictures, the area and the Stop button that
-// lies outside it, as memory device contexts. Painting draws the whole panel
-// into them and copies it to the window in one go, so it never flickers.
-class CGdiBuffers
+// The window's off-screen buffers as memory device contexts in the screen's
+// own pixels, copied to the window with BitBlt. They are made at the first
+// paint and again only when the resolution or their reach changes.
+class CGdiBuffers : public CWindowSurface
 {
 public:
     CGdiBuffers() = default;
-    ~CGdiBuffers();
+    ~CGdiBuffers() override;
     CGdiBuffers(const CGdiBuffers&) = delete;
     CGdiBuffers& operator=(const CGdiBuffers&) = delete;
 
-    // Draws the panel with the status text and copies the area (and, in play
-    // mode, the Stop button and the progress beside it) to hTarget. The
-    // buffers are made at the first call and again only when the resolution
-    // changes.
-    void Paint(HDC hTarget, CFieldPanel& panel, const std::string& strStatus, int32_t nDpi);
-    // Buffers made so far: two at the first paint, none after.
+    // The window's device context and resolution for the paint that
+    // follows.
+    void SetTarget(HDC hTarget, int32_t nDpi);
+
+    void Prepare(EBuffer buffer, Point ptCorner) override;
+    void Draw(EBuffer buffer, const std::function<void(CDrawTarget&)>& draw) override;
+    void Copy(EBuffer buffer, Rect rc) override;
+
+    // Buffers made so far.
     int32_t GetBuilds() const { return m_nBuilds; }
 
 private:
@@ -34,16 +34,14 @@ private:
         HDC hDC = nullptr;
         HBITMAP hBitmap = nullptr;
         HGDIOBJ hOld = nullptr;
+        Point ptCorner;
+        int32_t nDpi = 0;
     };
 
-    // A buffer covering client pixels from (0, 0) to the rectangle's
-    // bottom-right corner, so drawing into it needs no translation.
-    void Build(Buffer& buffer, HDC hTarget, const Rect& rc, int32_t nDpi);
     static void Release(Buffer& buffer);
-    static void Copy(HDC hTarget, const Buffer& buffer, const Rect& rc, int32_t nDpi);
 
-    Buffer m_area;
-    Buffer m_stop;
-    int32_t m_nDpi = 0;
+    Buffer m_buffers[2];
+    HDC m_hTarget = nullptr;
+    int32_t m_nDpi = 96;
     int32_t m_nBuilds = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/draw_target.h"
+#include "field/draw_target.h"
 
 #include <windows.h>
 

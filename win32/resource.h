@@ -14,7 +14,5 @@
 #define IDB_BALLMASK_2X 134
 #define IDB_BALL_2X 136
 
-// Window messages and timers of the game window.
+// The game window's message for enabling a control from any thread.
 #define WM_APP_ENABLE_CONTROL (0x8000 + 1)
-#define IDT_CONTROLS 0
-#define IDT_FOCUS 1

@@ -46,10 +46,8 @@ CWinGameDlg::CWinGameDlg() : m_controller(*this)
     SetFileChooser(nullptr);
 }
 
-CWinGameDlg::~CWinGameDlg()
+CWinDialogHandles::~CWinDialogHandles()
 {
-    // The worker may still ask for repaints: it ends before the window goes.
-    m_controller.Runner().StopAndJoin();
     if (m_hWnd)
         ::DestroyWindow(m_hWnd);
     if (m_hIcon)
@@ -76,7 +74,7 @@ int CWinGameDlg::DoModal()
         if (bGot == 0) {
             // Somebody asked the thread to end: pass it on to the caller.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
-            CloseWindow();
+            m_controller.OnCommand(IDCANCEL);
             break;
         }
         if (bGot < 0)
@@ -130,8 +128,6 @@ void CWinGameDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     m_dialogChooser.SetOwner(m_hWnd);
     m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
-    ::SetTimer(m_hWnd, IDT_CONTROLS, 200, nullptr);
-    ::SetTimer(m_hWnd, IDT_FOCUS, 2000, nullptr);
     ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
@@ -139,18 +135,16 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg) {
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
-            return FALSE;
-        m_controller.OnSysCommand(static_cast<uint32_t>(wParam));
-        return TRUE;
+        // Any other command gets the system's own handling.
+        return m_controller.OnSysCommand(static_cast<uint32_t>(wParam)) ? TRUE : FALSE;
     case WM_QUERYDRAGICON:
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_hIcon));
         return TRUE;
     case WM_TIMER:
-        OnTimer(wParam);
+        m_controller.OnTimer(static_cast<int32_t>(wParam));
         return TRUE;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        m_controller.OnCommand(LOWORD(wParam));
         return TRUE;
     case WM_PAINT:
         OnPaint();
@@ -181,53 +175,14 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CWinGameDlg::OnCommand(int32_t nId)
-{
-    switch (nId) {
-    case IDC_START:
-        m_controller.OnStart();
-        break;
-    case IDC_STOP:
-        m_controller.OnStop();
-        break;
-    case IDC_READ:
-        m_controller.OnRead();
-        break;
-    case IDOK:
-        m_controller.OnExit();
-        break;
-    case IDCANCEL:
-        // Escape and the close box end the game in either mode.
-        CloseWindow();
-        break;
-    default:
-        break;
-    }
-}
-
-void CWinGameDlg::OnTimer(UINT_PTR nId)
-{
-    switch (nId) {
-    case IDT_CONTROLS:
-        m_controller.OnControlsTimer();
-        break;
-    case IDT_FOCUS:
-        // Not from under a box that holds the window (open file, message).
-        if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
-            ::SetFocus(m_hWnd);
-        break;
-    default:
-        break;
-    }
-}
-
 void CWinGameDlg::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
     if (!::IsIconic(m_hWnd)) {
-        m_strPaintedStatus = m_controller.GetStatusText();
-        m_buffers.Paint(hDC, m_controller.Field(), m_strPaintedStatus, GetDpi());
+        m_buffers.SetTarget(hDC, GetDpi());
+        m_controller.Paint(m_buffers);
+        m_buffers.SetTarget(nullptr, GetDpi());
     }
     ::EndPaint(m_hWnd, &ps);
 }
@@ -298,14 +253,23 @@ void CWinGameDlg::ShowAbout()
     CWinAboutDlg::DoModal(m_hWnd);
 }
 
-void CWinGameDlg::CloseWindow()
+void CWinGameDlg::CloseWindow(int32_t)
 {
-    // Off the screen at once; the program ends when the worker has.
-    if (m_bClosed)
-        return;
+    // Off the screen at once; the message loop ends with it.
     m_bClosed = true;
     ::ShowWindow(m_hWnd, SW_HIDE);
-    m_controller.OnClose();
+}
+
+void CWinGameDlg::StartTimer(int32_t nId, int32_t nMilliseconds)
+{
+    ::SetTimer(m_hWnd, static_cast<UINT_PTR>(nId), static_cast<UINT>(nMilliseconds), nullptr);
+}
+
+void CWinGameDlg::TakeFocus()
+{
+    // Not from under a box that holds the window (open file, message).
+    if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
+        ::SetFocus(m_hWnd);
 }
 
 void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)

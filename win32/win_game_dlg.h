@@ -11,15 +11,25 @@
 #include <cstdint>
 #include <string>
 
+// The window's handles, released when everything else of the window has
+// gone: a base, so that the controller ends its run before them.
+struct CWinDialogHandles
+{
+    ~CWinDialogHandles();
+
+    HWND m_hWnd = nullptr;
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+};
+
 // The game's one window on Windows: the dialog template lays the play area
-// out through its hidden controls, painting goes through the field into
+// out through its hidden controls, painting goes through the controller into
 // memory device contexts, and messages become controller calls, which
 // decide what they mean.
-class CWinGameDlg : public CGameView
+class CWinGameDlg : private CWinDialogHandles, public CGameView
 {
 public:
     CWinGameDlg();
-    ~CWinGameDlg() override;
     CWinGameDlg(const CWinGameDlg&) = delete;
     CWinGameDlg& operator=(const CWinGameDlg&) = delete;
 
@@ -42,7 +52,9 @@ public:
     bool EnableControl(int32_t nId, bool bEnable) override;
     void ShowError(const std::string& strText) override;
     void ShowAbout() override;
-    void CloseWindow() override;
+    void CloseWindow(int32_t nResult) override;
+    void StartTimer(int32_t nId, int32_t nMilliseconds) override;
+    void TakeFocus() override;
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);
@@ -50,27 +62,23 @@ public:
     CGameController& Controller() { return m_controller; }
     CPlayField& Field() { return m_controller.Field(); }
     // The status text handed to the last paint.
-    const std::string& LastPaintedStatus() const { return m_strPaintedStatus; }
+    const std::string& LastPaintedStatus() const { return m_controller.LastPaintedStatus(); }
     int32_t GetBufferBuilds() const { return m_buffers.GetBuilds(); }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
-    void OnCommand(int32_t nId);
-    void OnTimer(UINT_PTR nId);
     void OnPaint();
     void OnDropFiles(HDROP hDrop);
     // Client pixels to the field's pixels.
     int32_t PixelsToField(int32_t nPixels) const;
     Point PointToField(LPARAM lParam) const;
 
-    HWND m_hWnd = nullptr;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
-    CGameController m_controller;
     CWinFileChooser m_dialogChooser;
     CGdiBuffers m_buffers;
-    std::string m_strPaintedStatus;
     bool m_bClosed = false;
+    // Last, so that it goes first: its run may repaint and switch controls
+    // until it has ended.
+    CGameController m_controller;
 };

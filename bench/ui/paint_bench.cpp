@@ -1,7 +1,11 @@
 #include "field/play_field.h"
+#include "game/game_painter.h"
+#include "game/window_layout.h"
 #include "platform/random.h"
+#include "render/image_buffers.h"
 #include "render/painter.h"
 #include "render/resources.h"
+#include "run/quiz_runner.h"
 
 #include <QImage>
 #include <QPainter>
@@ -14,14 +18,8 @@ namespace {
 
 void SetLayout(CPlayField& field)
 {
-    field.SetArea(Rect{11, 11, 353, 238});
-    field.m_rcTitle = Rect{27, 35, 332, 89};
-    field.m_rcRead = Rect{126, 107, 221, 139};
-    field.m_rcStart = Rect{126, 146, 221, 178};
-    field.m_rcExit = Rect{126, 185, 221, 217};
-    field.m_rcStop = Rect{258, 245, 353, 277};
+    LayOutField(field, TemplateControlRect);
     field.SetTitle("\x82\xAD\x82\xCB\x82\xAD\x82\xCB\x82\xAD\x82\xCB");
-    field.CentreSnake();
 }
 
 void PaintLoop(benchmark::State& state, CPlayField& field, const std::string& strStatus)
@@ -29,9 +27,14 @@ void PaintLoop(benchmark::State& state, CPlayField& field, const std::string& st
     QImage window(363, 302, QImage::Format_RGB32);
     window.fill(Qt::gray);
     QPainter dc(&window);
-    field.Paint(dc, strStatus); // builds the buffers
+    CQuizRunner runner;
+    runner.SetStatusText(strStatus);
+    CGamePainter painter(field, runner);
+    CImageBuffers buffers;
+    buffers.SetTarget(&dc);
+    painter.Paint(buffers); // builds the buffers
     for (auto _ : state) {
-        field.Paint(dc, strStatus);
+        painter.Paint(buffers);
         benchmark::ClobberMemory();
     }
 }

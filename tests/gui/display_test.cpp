@@ -1,4 +1,4 @@
-#include "platform/display.h"
+#include "app/display.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 #include "app/game_dlg.h"
 #include "game/window_template.h"
 #include "game_window_driver.h"
-#include "platform/path_text.h"
+#include "app/path_text.h"
 
 #include <QApplication>
 #include <QCursor>

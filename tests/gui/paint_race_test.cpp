@@ -1,6 +1,9 @@
 #include "field/play_field.h"
+#include "game/game_painter.h"
+#include "game/window_layout.h"
 #include "platform/random.h"
-#include "window_layout.h"
+#include "render/image_buffers.h"
+#include "run/quiz_runner.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,26 +18,30 @@
 TEST(PaintRaceTest, PaintingWhileTheGameLoopEatsAndClears)
 {
     CPlayField field;
-    SetWindowLayout(field);
+    LayOutField(field, TemplateControlRect);
     field.SetTitle("title");
     field.CentreSnake();
     field.SetRunning(1);
     SeedRandom(11);
+    CQuizRunner runner;
+    runner.SetStatusText("status");
+    CGamePainter painter(field, runner);
+    CImageBuffers buffers;
 
     std::atomic<bool> bDone{false};
     std::atomic<int> nEaten{0};
     std::atomic<int> nPaints{0};
     std::thread worker([&] {
-        // Start once the window paints, so the two really overlap.
-        while (nPaints.load() == 0)
-            std::this_thread::yield();
         for (int round = 0; round < 100; ++round) {
+            // A round goes on stepping until a whole paint has fallen inside
+            // it, so that the two threads overlap however loaded the machine.
+            const int nBefore = nPaints.load();
             field.StartQuestion();
             field.PlaceTiles("ABCDEFGHIJKLMN");
             // Half the tiles in the snake's way, so that it eats while painted.
             for (int32_t i = 0; i < 7; ++i)
                 field.GetTile(i)->SetPosition(Point{212 + 30 * i, 124});
-            for (int step = 0; step < 25; ++step)
+            for (int step = 0; step < 25 || nPaints.load() < nBefore + 2; ++step)
                 field.Step();
             nEaten += field.GetSnake().GetSegmentCount();
             field.RemoveAllTiles();
@@ -47,11 +54,12 @@ TEST(PaintRaceTest, PaintingWhileTheGameLoopEatsAndClears)
     QImage window(363, 302, QImage::Format_RGB32);
     while (!bDone) {
         QPainter dc(&window);
-        field.Paint(dc, "status");
+        buffers.SetTarget(&dc);
+        painter.Paint(buffers);
+        buffers.SetTarget(nullptr);
         ++nPaints;
     }
     worker.join();
-    EXPECT_GT(nEaten.load(), 0);
-    EXPECT_GT(nPaints.load(), 1);
-    EXPECT_EQ(field.GetBufferBuilds(), 2);
+    EXPECT_GE(nEaten.load(), 7 * 100);
+    EXPECT_EQ(buffers.GetBuilds(), 2);
 }

@@ -1,3 +1,4 @@
+#include "render/image_buffers.h"
 #include "render/painter.h"
 #include "renderer_driver.h"
 
@@ -43,11 +44,14 @@ protected:
         window.setDevicePixelRatio(ratio);
         window.fill(CPainter::ToQColor(kWindow));
         QPainter dc(&window);
-        m_field.Paint(dc, strStatus);
+        m_buffers.SetTarget(&dc);
+        PaintInto(m_buffers, strStatus);
+        m_buffers.SetTarget(nullptr);
         return window;
     }
 
     QImage m_img{kWidth, kHeight, QImage::Format_RGB32};
+    CImageBuffers m_buffers;
 };
 
 TEST_F(PainterTest, DrawsAndPaintsThePanelInIpaGothic)
@@ -73,7 +77,7 @@ TEST_F(PainterTest, PanelBuffersAreBuiltOnceAtTheFirstPaintAndScaled)
 {
     const Rect &rcTitle = m_field.m_rcTitle, rcHead = m_field.GetSnake().GetRect();
     const QImage scaled = PaintAt("", 2.0);
-    EXPECT_EQ(m_field.GetBufferBuilds(), 2);
+    EXPECT_EQ(m_buffers.GetBuilds(), 2);
     // One logical pixel of outline is two device pixels.
     EXPECT_EQ(scaled.pixel(2 * rcTitle.left + 1, 2 * rcTitle.top + 1), qRgb(140, 140, 140));
     EXPECT_EQ(scaled.pixel(2 * rcTitle.left + 2, 2 * rcTitle.top + 2), qRgb(38, 38, 38));
@@ -91,8 +95,10 @@ TEST_F(PainterTest, PanelBuffersAreBuiltOnceAtTheFirstPaintAndScaled)
         }
     }
     EXPECT_GT(nFine, 30);
+    EXPECT_EQ(m_buffers.GetBuilds(), 2);
+    // A screen of another scale gets buffers of its own pixels.
     PaintAt("", 1.0);
-    EXPECT_EQ(m_field.GetBufferBuilds(), 2);
+    EXPECT_EQ(m_buffers.GetBuilds(), 4);
 }
 
 } // namespace

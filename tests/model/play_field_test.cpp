@@ -1,7 +1,9 @@
 #include "field/play_field.h"
+#include "game/game_painter.h"
+#include "game/window_layout.h"
 #include "platform/random.h"
 #include "recording_target.h"
-#include "window_layout.h"
+#include "run/quiz_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,13 @@
 #include <vector>
 
 namespace {
+
+// A runner that shows a result without playing for it.
+class CResultRunner : public CQuizRunner
+{
+public:
+    using CQuizRunner::SetResult;
+};
 
 // The dialog's play area.
 const Rect kArea{11, 11, 353, 238};
@@ -178,7 +187,7 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
         return field.m_bHoverStart + field.m_bHoverStop + field.m_bHoverExit + field.m_bHoverRead;
     };
     EXPECT_EQ(hovered(), 0) << "none before the mouse moves";
-    SetWindowLayout(field);
+    LayOutField(field, TemplateControlRect);
     // Each button's hit test and hover flag: the flag follows the mouse.
     const std::tuple<bool (CFieldPanel::*)(Point) const, Rect, int32_t CFieldPanel::*> buttons[] = {
         {&CFieldPanel::HitStart, field.m_rcStart, &CFieldPanel::m_bHoverStart},
@@ -200,13 +209,14 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     result.Add("APPLE", "APPLE", true);
     result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
     result.Add("\x8c\xa2\x94\x4c", "\xa2\x8c", false); // 犬猫, and two bytes of it reversed
-    field.SetResult(result);
+    CResultRunner runner;
+    runner.SetResult(result);
     field.SetProgress(2, 5);
     field.SetPaused(true);
-    const auto draw = [&field] {
-        CRecordingTarget dc;
-        field.Draw(dc, "");
-        return dc.m_byText;
+    const auto draw = [&field, &runner] {
+        CRecordingSurface surface;
+        CGamePainter(field, runner).Paint(surface);
+        return surface.m_byText;
     };
     const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
     const std::string kPaused = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";               // 一時停止

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/file_chooser.h"
+#include "quiz/file_chooser.h"
 
 #include <string>
 

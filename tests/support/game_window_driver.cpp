@@ -2,6 +2,7 @@
 
 #include "platform/file_path.h"
 #include "platform/random.h"
+#include "special_files.h"
 #include "test_player.h"
 
 #include <gtest/gtest.h>
@@ -191,16 +192,16 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
               }, true),
               expected);
     EXPECT_EQ(field.IsRunning() + field.GetTileCount(), 0);
-    EXPECT_EQ(field.GetResult().GetCorrectCount(), 5);
+    EXPECT_EQ(runner.GetResult().GetCorrectCount(), 5);
 
     // The last tile first: the same letters in the wrong order. The result
     // shows until the next Read.
     Read(m_dir.Write("ON,x\n"));
     EXPECT_EQ(play([&] { return CTestPlayer::DirectionToTile(field, field.GetTileCount() - 1); }, false).at(0),
               "1 " + kWrong + "ON");
-    EXPECT_FALSE(field.GetResult().IsEmpty());
+    EXPECT_FALSE(runner.GetResult().IsEmpty());
     Read(m_dir.Write("BBB,second\n"));
-    EXPECT_TRUE(field.GetResult().IsEmpty());
+    EXPECT_TRUE(runner.GetResult().IsEmpty());
 
     // A drop in play loads once the quiz is over: the quiz reads its
     // questions.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/draw_target.h"
+#include "field/draw_target.h"
+#include "game/window_surface.h"
 
 #include <cstdint>
 #include <map>
@@ -31,5 +32,25 @@ public:
     void DrawBall(Rect) override {}
 
     std::vector<Label> m_labels;
+    std::multimap<std::string, std::pair<Rect, int32_t>> m_byText;
+};
+
+// Keeps the labels of the window's paint that reach the window: those drawn
+// into a buffer where a rectangle copied from it meets them.
+class CRecordingSurface : public CWindowSurface
+{
+public:
+    void Prepare(EBuffer, Point) override {}
+    void Draw(EBuffer buffer, const std::function<void(CDrawTarget&)>& draw) override { draw(m_buffers[buffer]); }
+    void Copy(EBuffer buffer, Rect rc) override
+    {
+        for (const auto& [strText, label] : m_buffers[buffer].m_byText) {
+            Rect overlap;
+            if (IntersectRect(overlap, label.first, rc))
+                m_byText.emplace(strText, label);
+        }
+    }
+
+    CRecordingTarget m_buffers[2];
     std::multimap<std::string, std::pair<Rect, int32_t>> m_byText;
 };

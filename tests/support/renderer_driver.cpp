@@ -1,6 +1,6 @@
 #include "renderer_driver.h"
 
-#include "window_layout.h"
+#include "game/window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ const auto Ink = [](Colour c) { return c != kBlack; };
 
 CRendererDriver::CRendererDriver()
 {
-    SetWindowLayout(m_field);
+    LayOutField(m_field, TemplateControlRect);
     m_field.SetTitle("\x82\xAD\x82\xCB\x82\xAD\x82\xCB\x82\xAD\x82\xCB");
     m_field.PlaceTiles("A");
     m_field.GetTile(0)->SetPosition(Point{60, 150});

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "field/draw_target.h"
 #include "field/play_field.h"
-#include "platform/draw_target.h"
+#include "game/game_painter.h"
+#include "run/quiz_runner.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,8 +29,14 @@ protected:
     // A new black picture, drawn into through the renderer's draw target.
     virtual void Draw(const std::function<void(CDrawTarget&)>& draw) = 0;
     // A new picture in kWindow with m_field painted on it as its window
-    // paints it.
+    // paints it (through PaintInto).
     virtual void Paint(const std::string& strStatus) = 0;
+    // The window's paint with this status text, through the surface.
+    void PaintInto(CWindowSurface& surface, const std::string& strStatus)
+    {
+        m_runner.SetStatusText(strStatus);
+        m_painter.Paint(surface);
+    }
     virtual Colour Pixel(int32_t x, int32_t y) = 0;
 
     // Pixels of the rectangle that have the colour, or for which test holds.
@@ -40,4 +48,6 @@ protected:
     // Laid out as the window, with one tile and a snake of head and one
     // segment, clear of the menu.
     CPlayField m_field;
+    CQuizRunner m_runner;
+    CGamePainter m_painter{m_field, m_runner};
 };

@@ -63,7 +63,8 @@ protected:
     void Paint(const std::string& strStatus) override
     {
         Fill(kWindow);
-        m_buffers.Paint(m_hDC, m_field, strStatus, 96);
+        m_buffers.SetTarget(m_hDC, 96);
+        PaintInto(m_buffers, strStatus);
     }
     Colour Pixel(int32_t x, int32_t y) override
     {

@@ -1,6 +1,6 @@
-#include "platform/dialog_file_chooser.h"
+#include "app/dialog_file_chooser.h"
 
-#include "platform/path_text.h"
+#include "app/path_text.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "platform/path_text.h"
+#include "app/path_text.h"
 
 #include <QFile>
 

@@ -1,17 +1,9 @@
-#include "platform/named_pipe.h"
+#include "named_pipe.h"
+#include "special_files.h"
 
 #include <atomic>
 
-#if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -19,7 +11,18 @@ std::atomic<int> g_nPipes{0};
 
 } // namespace
 
-#if defined(_WIN32)
+std::string NullDevicePath()
+{
+    return "NUL";
+}
+
+std::string UnreadableFilePath(int& nOsError)
+{
+    // Windows fails reads of locked ranges only through other processes'
+    // locks and Wine not at all: nothing to offer.
+    nOsError = 0;
+    return std::string();
+}
 
 CNamedPipe::CNamedPipe(const std::string&)
 {
@@ -49,32 +52,3 @@ CNamedPipe::~CNamedPipe()
     if (hReader != INVALID_HANDLE_VALUE)
         ::CloseHandle(hReader);
 }
-
-#else
-
-CNamedPipe::CNamedPipe(const std::string& strDir)
-{
-    m_strPath = strDir + "/fifo" + std::to_string(g_nPipes++) + ".csv";
-    if (::mkfifo(m_strPath.c_str(), 0600) != 0)
-        return;
-    m_bValid = true;
-    m_writer = std::thread([strPath = m_strPath] {
-        const int nHandle = ::open(strPath.c_str(), O_WRONLY | O_CLOEXEC);
-        if (nHandle >= 0)
-            ::close(nHandle);
-    });
-}
-
-CNamedPipe::~CNamedPipe()
-{
-    if (!m_bValid)
-        return;
-    // Release the writer with a reader of our own.
-    const int nReader = ::open(m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    m_writer.join();
-    if (nReader >= 0)
-        ::close(nReader);
-    ::unlink(m_strPath.c_str());
-}
-
-#endif

@@ -1,4 +1,4 @@
-#include "platform/display.h"
+#include "app/display.h"
 
 #if defined(__unix__) && !defined(__APPLE__)
 

@@ -1,0 +1,114 @@
+#include "game/game_painter.h"
+
+#include "field/play_field.h"
+#include "quiz/quiz_result.h"
+#include "run/quiz_runner.h"
+
+#include <algorithm>
+
+namespace {
+
+// Texts of the result, in code page 932.
+const char kMarkCorrect[] = "\x81\x9b";                                    // ○
+const char kMarkWrong[] = "\x81\x7e";                                      // ×
+const char kAnswerHeading[] = "\x93\x9a\x82\xa6";                          // 答え
+const char kCollectedHeading[] = "\x8f\x57\x82\xdf\x82\xbd\x95\xb6\x8e\x9a"; // 集めた文字
+const char kQuestionsOf[] = "\x96\xe2\x92\x86";                            // 問中
+const char kQuestionsRight[] = "\x96\xe2\x90\xb3\x89\xf0";               // 問正解
+
+// The result's layout: gaps beside the buttons, the heading line, the
+// verdict mark's column, and the largest and smallest text sizes of a row.
+constexpr int32_t kResultMargin = 4;
+constexpr int32_t kHeadingHeight = 16;
+constexpr int32_t kMarkWidth = 18;
+constexpr int32_t kMinRowHeight = 12;
+constexpr int32_t kRowSize = 100;
+constexpr int32_t kRowSmallestSize = 60;
+
+// The largest size up to nMaxSize, but not below the smallest readable one,
+// at which the text fits the width.
+int32_t FitSize(CDrawTarget& dc, const std::string& strText, int32_t nWidth, int32_t nMaxSize)
+{
+    int32_t nSize = nMaxSize;
+    while (nSize > kRowSmallestSize && dc.MeasureLabel(strText, nSize).cx > nWidth)
+        nSize -= 10;
+    return nSize;
+}
+
+// The corner of a buffer that reaches to the rectangle's far corner.
+Point FarCorner(const Rect& rc)
+{
+    return Point{rc.right, rc.bottom};
+}
+
+} // namespace
+
+std::string CGamePainter::Paint(CWindowSurface& surface)
+{
+    const std::string strStatus = m_runner.GetStatusText();
+    surface.Prepare(CWindowSurface::AreaBuffer, FarCorner(m_field.GetArea()));
+    surface.Prepare(CWindowSurface::StopBuffer, FarCorner(m_field.m_rcStop));
+
+    // The area in both modes; the result with the menu.
+    const bool bRunning = m_field.IsRunning() != 0;
+    surface.Draw(CWindowSurface::AreaBuffer, [&](CDrawTarget& dc) {
+        m_field.Draw(dc, strStatus);
+        if (!bRunning)
+            DrawResult(dc, m_runner.GetResult());
+    });
+    surface.Copy(CWindowSurface::AreaBuffer, m_field.GetArea());
+
+    // Stop and the progress lie outside the area, in their own buffer; in
+    // menu mode their place is the window's own background.
+    if (!bRunning)
+        return strStatus;
+    bool bProgress = false;
+    surface.Draw(CWindowSurface::StopBuffer, [&](CDrawTarget& dc) {
+        m_field.DrawStopButton(dc);
+        bProgress = m_field.DrawProgress(dc);
+    });
+    surface.Copy(CWindowSurface::StopBuffer, m_field.m_rcStop);
+    if (bProgress)
+        surface.Copy(CWindowSurface::StopBuffer, m_field.GetProgressRect());
+    return strStatus;
+}
+
+void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)
+{
+    if (result.IsEmpty())
+        return;
+    const Rect rcArea = m_field.GetArea();
+    // "5問中3問正解" above the title.
+    const std::string strScore = std::to_string(result.GetCount()) + kQuestionsOf +
+                                 std::to_string(result.GetCorrectCount()) + kQuestionsRight;
+    dc.DrawLabel(Rect{rcArea.left, rcArea.top, rcArea.right, m_field.m_rcTitle.top}, strScore, 150,
+                 CFieldPanel::kGold);
+
+    // Below the title, a row per question: its verdict mark and answer left
+    // of the buttons, what the snake collected right of them.
+    const int32_t nLeft = rcArea.left + kResultMargin;
+    const int32_t nLeftEnd = m_field.m_rcRead.left - kResultMargin;
+    const int32_t nRight = m_field.m_rcRead.right + kResultMargin;
+    const int32_t nRightEnd = rcArea.right - kResultMargin;
+    const int32_t nBottom = rcArea.bottom - kResultMargin;
+    int32_t y = m_field.m_rcTitle.bottom + kResultMargin;
+    dc.DrawLabel(Rect{nLeft + kMarkWidth, y, nLeftEnd, y + kHeadingHeight}, kAnswerHeading, 90,
+                 CFieldPanel::kGrey);
+    dc.DrawLabel(Rect{nRight, y, nRightEnd, y + kHeadingHeight}, kCollectedHeading, 90, CFieldPanel::kGrey);
+    y += kHeadingHeight;
+    const int32_t nRow = std::max(kMinRowHeight, (nBottom - y) / result.GetCount());
+    for (const CQuizResult::CEntry& entry : result.GetEntries()) {
+        if (y + nRow > nBottom)
+            break;
+        const Rect rcMark{nLeft, y, nLeft + kMarkWidth, y + nRow};
+        const Rect rcAnswer{rcMark.right, y, nLeftEnd, y + nRow};
+        const Rect rcCollected{nRight, y, nRightEnd, y + nRow};
+        dc.DrawLabel(rcMark, entry.bCorrect ? kMarkCorrect : kMarkWrong, kRowSize,
+                     entry.bCorrect ? CFieldPanel::kGold : CFieldPanel::kRed);
+        dc.DrawLabel(rcAnswer, entry.strAnswer,
+                     FitSize(dc, entry.strAnswer, rcAnswer.Width(), kRowSize), CFieldPanel::kTileWhite);
+        dc.DrawLabel(rcCollected, entry.strCollected,
+                     FitSize(dc, entry.strCollected, rcCollected.Width(), kRowSize), CFieldPanel::kTileWhite);
+        y += nRow;
+    }
+}

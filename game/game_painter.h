@@ -1,0 +1,31 @@
+#pragma once
+
+#include "field/draw_target.h"
+#include "game/window_surface.h"
+
+#include <string>
+
+class CPlayField;
+class CQuizResult;
+class CQuizRunner;
+
+// Paints the game window for any front-end: what is drawn into which of its
+// buffers in each mode, and which rectangles of them reach the window. The
+// front-end only keeps the buffers and puts the pixels.
+class CGamePainter
+{
+public:
+    CGamePainter(CPlayField& field, const CQuizRunner& runner) : m_field(field), m_runner(runner) {}
+
+    // Draws the whole window and copies it in one go, so that it never
+    // flickers; returns the status text it showed.
+    std::string Paint(CWindowSurface& surface);
+
+    // The last quiz's result around the title and the menu buttons, which
+    // stay as they are.
+    void DrawResult(CDrawTarget& dc, const CQuizResult& result);
+
+private:
+    CPlayField& m_field;
+    const CQuizRunner& m_runner;
+};

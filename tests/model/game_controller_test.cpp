@@ -1,0 +1,98 @@
+#include "game/game_controller.h"
+#include "game/game_view.h"
+#include "game/window_layout.h"
+#include "sleep_swap.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The controller in a window that only records what it is asked, with the
+// timers in the test's hands; the game loop holds in every wait while
+// m_bHold is set and feeds the snake the next tile at every step.
+class ControllerTest : public ::testing::Test, public CGameView
+{
+protected:
+    ControllerTest() { m_controller.Init(TemplateControlRect); }
+
+    void InvalidateRect(bool) override {}
+    bool EnableControl(int32_t, bool) override { return false; }
+    void ShowError(const std::string& strText) override { m_errors.push_back(strText); }
+    void ShowAbout() override {}
+    void CloseWindow(int32_t) override {}
+    void StartTimer(int32_t, int32_t) override {}
+    void TakeFocus() override {}
+
+    void OnSleep()
+    {
+        while (m_bHold && !Runner().IsStopRequested())
+            std::this_thread::yield();
+        CPlayField& field = m_controller.Field();
+        field.CentreSnake();
+        field.TurnRight();
+        if (CCharObject* pTile = field.GetTile(0))
+            pTile->SetPosition(Point{202, 124});
+    }
+
+    void Click(const Rect& rc) { m_controller.OnLeftButtonUp(Point{rc.left, rc.top}); }
+    CQuizRunner& Runner() { return m_controller.Runner(); }
+    std::string FirstAnswer() { return m_controller.Questions().GetAt(0)->GetAnswer(); }
+    void WaitIdle()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Runner().IsActive())
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the quiz never ended";
+    }
+
+    std::atomic<bool> m_bHold{false};
+    CSleepSwap m_sleep{[this](int32_t) { OnSleep(); }};
+    std::vector<std::string> m_errors;
+    CTempDir m_dir;
+    CGameController m_controller{*this};
+    CPlayField& m_field = m_controller.Field();
+};
+
+// A file dropped during a quiz waits for its end. A Start right after Stop
+// loads it first, still in menu mode: when it fails, the message stands over
+// the menu and no quiz begins with the old questions.
+TEST_F(ControllerTest, StartLoadsAFileDroppedInPlayBeforeThePlay)
+{
+    m_controller.OpenFile(m_dir.Write("A,q\n"));
+    m_bHold = true;
+    Click(m_field.m_rcStart);
+    m_controller.OpenFile(m_dir.Write("x") + ".gone");
+    EXPECT_EQ(FirstAnswer(), "A");
+    Click(m_field.m_rcStop);
+    Click(m_field.m_rcStart);
+    ASSERT_EQ(m_errors.size(), 1u);
+    EXPECT_NE(m_errors[0].find("見つかりません"), std::string::npos) << m_errors[0];
+    EXPECT_EQ(m_field.IsRunning(), 0);
+    m_bHold = false;
+    WaitIdle();
+    EXPECT_EQ(FirstAnswer(), "A");
+}
+
+// The result of a quiz that ends with a dropped file waiting goes when that
+// file loads, not before.
+TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
+{
+    m_controller.OpenFile(m_dir.Write("A,q\n"));
+    m_bHold = true;
+    Click(m_field.m_rcStart);
+    m_controller.OpenFile(m_dir.Write("B,r\n"));
+    m_bHold = false;
+    WaitIdle();
+    EXPECT_EQ(Runner().GetResult().GetCorrectCount(), 1);
+    m_controller.OnTimer(CGameController::ControlsTimer);
+    EXPECT_EQ(FirstAnswer(), "B");
+    EXPECT_TRUE(Runner().GetResult().IsEmpty());
+}
+
+} // namespace
