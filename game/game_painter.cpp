@@ -1,6 +1,7 @@
 #include "game/game_painter.h"
 
 #include "field/play_field.h"
+#include "field/text_fitter.h"
 #include "quiz/quiz_result.h"
 #include "run/quiz_runner.h"
 
@@ -25,15 +26,8 @@ constexpr int32_t kMinRowHeight = 12;
 constexpr int32_t kRowSize = 100;
 constexpr int32_t kRowSmallestSize = 60;
 
-// The largest size up to nMaxSize, but not below the smallest readable one,
-// at which the text fits the width.
-int32_t FitSize(CDrawTarget& dc, const std::string& strText, int32_t nWidth, int32_t nMaxSize)
-{
-    int32_t nSize = nMaxSize;
-    while (nSize > kRowSmallestSize && dc.MeasureLabel(strText, nSize).cx > nWidth)
-        nSize -= 10;
-    return nSize;
-}
+// A row's texts shrink to fit on one line, and end in "…" past the smallest.
+const CTextFitter kRowFit(kRowSize, kRowSmallestSize, kRowSmallestSize, 1);
 
 // The corner of a buffer that reaches to the rectangle's far corner.
 Point FarCorner(const Rect& rc)
@@ -105,10 +99,8 @@ void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)
         const Rect rcCollected{nRight, y, nRightEnd, y + nRow};
         dc.DrawLabel(rcMark, entry.bCorrect ? kMarkCorrect : kMarkWrong, kRowSize,
                      entry.bCorrect ? CFieldPanel::kGold : CFieldPanel::kRed);
-        dc.DrawLabel(rcAnswer, entry.strAnswer,
-                     FitSize(dc, entry.strAnswer, rcAnswer.Width(), kRowSize), CFieldPanel::kTileWhite);
-        dc.DrawLabel(rcCollected, entry.strCollected,
-                     FitSize(dc, entry.strCollected, rcCollected.Width(), kRowSize), CFieldPanel::kTileWhite);
+        kRowFit.DrawFitted(dc, entry.strAnswer, rcAnswer, CFieldPanel::kTileWhite);
+        kRowFit.DrawFitted(dc, entry.strCollected, rcCollected, CFieldPanel::kTileWhite);
         y += nRow;
     }
 }
