@@ -1,11 +1,13 @@
 """Drives the game's window from outside under an X server with no window
 manager: finds windows by process or name, reads their pixels, fakes the
 pointer and the keys through XTest, and knows where the window's controls
-lie from game/window_template.h. Every script that drives an X window uses
-it: measure.sh, measure-cpu.sh, screenshots.sh and windows_game.py.
+lie (game/window_template.h) and how fast the snake steps
+(run/quiz_runner.h). Every script that drives an X window uses it:
+measure.sh, measure-cpu.sh, screenshots.sh and windows_game.py.
 """
 import ctypes
 import ctypes.util
+import functools
 import os
 import re
 import subprocess
@@ -248,6 +250,19 @@ def read_template(path=os.path.join(ROOT, "game", "window_template.h")):
     return {name or "DIALOG": tuple(int(v) for v in values.split(",")) for name, values in found}
 
 
+@functools.lru_cache(maxsize=None)
+def _runner_constants(path=os.path.join(ROOT, "run", "quiz_runner.h")):
+    with open(path) as f:
+        return {k: int(v) for k, v in re.findall(r"static constexpr int32_t (k\w+) = (\d+);", f.read())}
+
+
+def step_delay(segments):
+    """The game's wait after a step in seconds, with that many segments
+    eaten, from the quiz runner's constants."""
+    c = _runner_constants()
+    return max(c["kFastestStepDelay"], c["kBaseStepDelay"] - c["kDelayPerSegment"] * segments) / 1000
+
+
 class Layout:
     """Where the window's controls lie in window pixels. Dialog units become
     pixels through the dialog font's base units: 6 by 12 in the Qt window,
@@ -399,7 +414,7 @@ def mow(game, timeout=300):
             answer = len(tiles)
             time.sleep(0.1)
             continue
-        delay = max(5, 200 - 15 * max(0, answer - len(tiles))) / 1000
+        delay = step_delay(max(0, answer - len(tiles)))
         game.key("Right")
         time.sleep(18 * delay)
         game.key("Down")
