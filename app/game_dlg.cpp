@@ -80,7 +80,7 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this), 
     setAcceptDrops(true);
     SetFileChooser(nullptr);
     CreateTemplateControls();
-    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); }, TemplateClientSize());
 }
 
 void CGameDlg::CreateTemplateControls()

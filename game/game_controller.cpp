@@ -46,8 +46,9 @@ CGameController::~CGameController()
     m_runner.StopAndJoin();
 }
 
-void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
+void CGameController::Init(const std::function<Rect(int32_t)>& controlRect, Point ptClient)
 {
+    m_painter.SetClientSize(ptClient);
     m_runner.SetOwner(&m_view);
     m_runner.SetField(&m_field);
     m_runner.SetQuestions(&m_questions);

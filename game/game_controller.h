@@ -40,9 +40,9 @@ public:
     CGameController(const CGameController&) = delete;
     CGameController& operator=(const CGameController&) = delete;
 
-    // Lays the play area out from the window's template controls, by id,
-    // and starts the timers.
-    void Init(const std::function<Rect(int32_t)>& controlRect);
+    // Lays the play area out from the window's template controls, by id, in
+    // a client area reaching to ptClient, and starts the timers.
+    void Init(const std::function<Rect(int32_t)>& controlRect, Point ptClient);
     // The open-file dialog of Read; not owned.
     void SetFileChooser(CFileChooser* pChooser);
 

@@ -29,6 +29,11 @@ constexpr int32_t kRowSmallestSize = 60;
 // A row's texts shrink to fit on one line, and end in "…" past the smallest.
 const CTextFitter kRowFit(kRowSize, kRowSmallestSize, kRowSmallestSize, 1);
 
+// The question below the area: one line as large as the tile letters down
+// to a little smaller, then up to four lines down to 9 points.
+constexpr int32_t kQuestionGap = 4;
+const CTextFitter kQuestionFit(200, 140, 90, 4);
+
 // The corner of a buffer that reaches to the rectangle's far corner.
 Point FarCorner(const Rect& rc)
 {
@@ -41,7 +46,7 @@ std::string CGamePainter::Paint(CWindowSurface& surface)
 {
     const std::string strStatus = m_runner.GetStatusText();
     surface.Prepare(CWindowSurface::AreaBuffer, FarCorner(m_field.GetArea()));
-    surface.Prepare(CWindowSurface::StopBuffer, FarCorner(m_field.m_rcStop));
+    surface.Prepare(CWindowSurface::StopBuffer, m_ptClient);
 
     // The area in both modes; the result with the menu.
     const bool bRunning = m_field.IsRunning() != 0;
@@ -52,19 +57,43 @@ std::string CGamePainter::Paint(CWindowSurface& surface)
     });
     surface.Copy(CWindowSurface::AreaBuffer, m_field.GetArea());
 
-    // Stop and the progress lie outside the area, in their own buffer; in
-    // menu mode their place is the window's own background.
+    // Stop, the progress and the question lie outside the area, in their own
+    // buffer; in menu mode their place is the window's own background.
     if (!bRunning)
         return strStatus;
     bool bProgress = false;
+    bool bQuestion = false;
     surface.Draw(CWindowSurface::StopBuffer, [&](CDrawTarget& dc) {
         m_field.DrawStopButton(dc);
         bProgress = m_field.DrawProgress(dc);
+        bQuestion = bProgress && DrawQuestion(dc);
     });
     surface.Copy(CWindowSurface::StopBuffer, m_field.m_rcStop);
     if (bProgress)
         surface.Copy(CWindowSurface::StopBuffer, m_field.GetProgressRect());
+    if (bQuestion)
+        surface.Copy(CWindowSurface::StopBuffer, GetQuestionRect());
     return strStatus;
+}
+
+Rect CGamePainter::GetQuestionRect() const
+{
+    const Rect& rcStop = m_field.m_rcStop;
+    return Rect{m_field.GetProgressRect().right + kQuestionGap, rcStop.top, rcStop.left - kQuestionGap,
+                m_ptClient.y - kQuestionGap};
+}
+
+bool CGamePainter::DrawQuestion(CDrawTarget& dc)
+{
+    const std::string strQuestion = m_runner.GetQuestionText();
+    const Rect rc = GetQuestionRect();
+    if (strQuestion.empty() || IsRectEmpty(rc))
+        return false;
+    dc.DrawBox(rc, CFieldPanel::kGrey, CFieldPanel::kBlack);
+    Rect rcText = rc;
+    InflateRect(rcText, -kQuestionGap, -1);
+    kQuestionFit.DrawFitted(dc, strQuestion, rcText, CFieldPanel::kGold);
+    return true;
 }
 
 void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)

@@ -17,6 +17,12 @@ class CGamePainter
 public:
     CGamePainter(CPlayField& field, const CQuizRunner& runner) : m_field(field), m_runner(runner) {}
 
+    // The window's client area reaches to this corner.
+    void SetClientSize(Point ptClient) { m_ptClient = ptClient; }
+    // Between the progress and Stop, down to the window's bottom edge: the
+    // question in play.
+    Rect GetQuestionRect() const;
+
     // Draws the whole window and copies it in one go, so that it never
     // flickers; returns the status text it showed.
     std::string Paint(CWindowSurface& surface);
@@ -24,8 +30,12 @@ public:
     // The last quiz's result around the title and the menu buttons, which
     // stay as they are.
     void DrawResult(CDrawTarget& dc, const CQuizResult& result);
+    // The question in play below the area, beside the progress; returns
+    // whether it drew.
+    bool DrawQuestion(CDrawTarget& dc);
 
 private:
     CPlayField& m_field;
     const CQuizRunner& m_runner;
+    Point m_ptClient;
 };

@@ -58,10 +58,10 @@ protected:
     void OnStarting() override;
     void OnStartFailed() override;
     void SetResult(CQuizResult result);
+    void SetQuestionText(std::string strQuestion);
 
 private:
     void Invalidate(bool bErase);
-    void SetQuestionText(std::string strQuestion);
 
     CPlayField* m_pField = nullptr;
     CQuestionSet* m_pQuestions = nullptr;

@@ -127,7 +127,10 @@ void CWinGameDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     m_dialogChooser.SetOwner(m_hWnd);
-    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    RECT rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); },
+                      Point{PixelsToField(rcClient.right), PixelsToField(rcClient.bottom)});
     ::DragAcceptFiles(m_hWnd, TRUE);
 }
 

@@ -20,7 +20,7 @@ namespace {
 class ControllerTest : public ::testing::Test, public CGameView
 {
 protected:
-    ControllerTest() { m_controller.Init(TemplateControlRect); }
+    ControllerTest() { m_controller.Init(TemplateControlRect, TemplateClientSize()); }
 
     void InvalidateRect(bool) override {}
     bool EnableControl(int32_t, bool) override { return false; }

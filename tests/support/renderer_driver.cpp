@@ -22,6 +22,7 @@ const auto Ink = [](Colour c) { return c != kBlack; };
 CRendererDriver::CRendererDriver()
 {
     LayOutField(m_field, TemplateControlRect);
+    m_painter.SetClientSize(TemplateClientSize());
     m_field.SetTitle("\x82\xAD\x82\xCB\x82\xAD\x82\xCB\x82\xAD\x82\xCB");
     m_field.PlaceTiles("A");
     m_field.GetTile(0)->SetPosition(Point{60, 150});
