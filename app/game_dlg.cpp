@@ -38,22 +38,39 @@ Point ToPoint(const QPointF& pt)
     return Point{static_cast<int32_t>(pt.x()), static_cast<int32_t>(pt.y())};
 }
 
-CGameController::EKey ToKey(int nKey)
+CGameController::EKey ToKey(const QKeyEvent& event)
 {
-    switch (nKey) {
+    using EKey = CGameController::EKey;
+    switch (event.key()) {
     case Qt::Key_Left:
-        return CGameController::EKey::Left;
+        return EKey::Left;
     case Qt::Key_Up:
-        return CGameController::EKey::Up;
+        return EKey::Up;
     case Qt::Key_Right:
-        return CGameController::EKey::Right;
+        return EKey::Right;
     case Qt::Key_Down:
-        return CGameController::EKey::Down;
+        return EKey::Down;
     case Qt::Key_P:
+        return EKey::Pause;
     case Qt::Key_Space:
-        return CGameController::EKey::Pause;
+        return EKey::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EKey::Enter;
+    case Qt::Key_Tab:
+        return event.modifiers() & Qt::ShiftModifier ? EKey::BackTab : EKey::Tab;
+    case Qt::Key_Backtab:
+        return EKey::BackTab;
+    case Qt::Key_R:
+        return EKey::Read;
+    case Qt::Key_O:
+        return event.modifiers() & Qt::ControlModifier ? EKey::Read : EKey::Other;
+    case Qt::Key_S:
+        return EKey::Stop;
+    case Qt::Key_F11:
+        return EKey::FullScreen;
     default:
-        return CGameController::EKey::Other;
+        return EKey::Other;
     }
 }
 
@@ -177,6 +194,11 @@ void CGameDlg::TakeFocus()
     setFocus();
 }
 
+void CGameDlg::SetFullScreen(bool bFullScreen)
+{
+    bFullScreen ? showFullScreen() : showNormal();
+}
+
 void CGameDlg::accept()
 {
     m_controller.OnCommand(IDOK);
@@ -213,7 +235,7 @@ void CGameDlg::timerEvent(QTimerEvent* pEvent)
 void CGameDlg::keyReleaseEvent(QKeyEvent* pEvent)
 {
     if (!pEvent->isAutoRepeat())
-        m_controller.OnKeyUp(ToKey(pEvent->key()));
+        m_controller.OnKeyUp(ToKey(*pEvent));
     QDialog::keyReleaseEvent(pEvent);
 }
 

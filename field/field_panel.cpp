@@ -84,13 +84,14 @@ void CFieldPanel::DrawMenuButtons(CDrawTarget& dc, int32_t nSize)
         const Rect& rc;
         int32_t bHover;
         const char* pszLabel;
+        int32_t nId;
     } buttons[] = {
-        {m_rcStart, m_bHoverStart, "Start"},
-        {m_rcExit, m_bHoverExit, "Exit"},
-        {m_rcRead, m_bHoverRead, "Read"},
+        {m_rcStart, m_bHoverStart, "Start", StartButton},
+        {m_rcExit, m_bHoverExit, "Exit", ExitButton},
+        {m_rcRead, m_bHoverRead, "Read", ReadButton},
     };
     for (const auto& button : buttons) {
-        dc.DrawBox(button.rc, kGrey, button.bHover ? kRed : kDarkGrey);
+        dc.DrawBox(button.rc, kGrey, button.bHover || button.nId == m_nFocus ? kRed : kDarkGrey);
         dc.DrawLabel(button.rc, button.pszLabel, nSize, kMenuLabel);
     }
 }

@@ -66,7 +66,8 @@ void CGameController::SetFileChooser(CFileChooser* pChooser)
 
 void CGameController::OnKeyUp(EKey key)
 {
-    // The snake turns when the key comes up; holding it repeats nothing.
+    // Keys act when they come up; holding one repeats nothing.
+    const bool bPlaying = m_field.IsRunning() != 0;
     switch (key) {
     case EKey::Left:
         m_field.TurnLeft();
@@ -80,16 +81,73 @@ void CGameController::OnKeyUp(EKey key)
     case EKey::Down:
         m_field.TurnDown();
         break;
+    case EKey::Space:
+        if (!bPlaying) {
+            Press(m_field.m_nFocus);
+            return;
+        }
+        [[fallthrough]];
     case EKey::Pause:
         // Only a quiz in play pauses; the mark shows and the loop holds.
-        if (!m_field.IsRunning() || !m_runner.IsActive())
+        if (!bPlaying || !m_runner.IsActive())
             return;
         m_runner.TogglePause();
         break;
+    case EKey::Enter:
+        if (!bPlaying)
+            Press(m_field.m_nFocus != CFieldPanel::NoButton ? m_field.m_nFocus : CFieldPanel::StartButton);
+        return;
+    case EKey::Tab:
+    case EKey::BackTab:
+        if (bPlaying)
+            return;
+        MoveFocus(key == EKey::Tab ? 1 : -1);
+        break;
+    case EKey::Read:
+        if (!bPlaying)
+            OnRead();
+        return;
+    case EKey::Stop:
+        if (bPlaying)
+            StopFromPlay();
+        return;
+    case EKey::FullScreen:
+        m_bFullScreen = !m_bFullScreen;
+        m_view.SetFullScreen(m_bFullScreen);
+        return;
     case EKey::Other:
         return;
     }
     m_view.InvalidateRect(false);
+}
+
+void CGameController::MoveFocus(int32_t nBy)
+{
+    // Read, Start, Exit from the top, round again at either end; from none
+    // to the first that way.
+    constexpr int32_t nButtons = CFieldPanel::ExitButton;
+    int32_t& nFocus = m_field.m_nFocus;
+    if (nFocus == CFieldPanel::NoButton)
+        nFocus = nBy > 0 ? CFieldPanel::ReadButton : CFieldPanel::ExitButton;
+    else
+        nFocus = (nFocus - 1 + nBy + nButtons) % nButtons + 1;
+}
+
+void CGameController::Press(int32_t nButton)
+{
+    switch (nButton) {
+    case CFieldPanel::StartButton:
+        OnStart();
+        break;
+    case CFieldPanel::ReadButton:
+        OnRead();
+        break;
+    case CFieldPanel::ExitButton:
+        Close(IDOK);
+        break;
+    default:
+        break;
+    }
 }
 
 void CGameController::OnMouseMove(Point pt)
@@ -102,16 +160,21 @@ void CGameController::OnLeftButtonUp(Point pt)
 {
     if (!m_field.IsRunning()) {
         if (m_field.HitStart(pt))
-            OnStart();
+            Press(CFieldPanel::StartButton);
         else if (m_field.HitRead(pt))
-            OnRead();
+            Press(CFieldPanel::ReadButton);
         else if (m_field.HitExit(pt))
-            Close(IDOK);
+            Press(CFieldPanel::ExitButton);
     } else if (m_field.HitStop(pt)) {
-        m_field.SetRunning(0);
-        m_view.InvalidateRect(true);
-        OnStop();
+        StopFromPlay();
     }
+}
+
+void CGameController::StopFromPlay()
+{
+    m_field.SetRunning(0);
+    m_view.InvalidateRect(true);
+    OnStop();
 }
 
 bool CGameController::OnSysCommand(uint32_t nId)

@@ -33,7 +33,11 @@ public:
     static constexpr int32_t kControlsPeriod = 200;
     static constexpr int32_t kFocusPeriod = 2000;
 
-    enum class EKey { Left, Up, Right, Down, Pause, Other };
+    // The keys the game knows, as each front-end names them: P pauses;
+    // Space pauses in play and uses the focused button in the menu; Enter
+    // uses the focused button or starts; Tab and Shift+Tab move the focus;
+    // R and Ctrl+O read; S stops; F11 switches to the full screen and back.
+    enum class EKey { Left, Up, Right, Down, Pause, Space, Enter, Tab, BackTab, Read, Stop, FullScreen, Other };
 
     explicit CGameController(CGameView& view);
     ~CGameController();
@@ -80,6 +84,11 @@ private:
     void OnStart();
     void OnRead();
     void OnStop();
+    // Stop as its button does: back to the menu at once.
+    void StopFromPlay();
+    // What a menu button does, clicked or used from the keyboard.
+    void Press(int32_t nButton);
+    void MoveFocus(int32_t nBy);
     void Close(int32_t nResult);
     // Loads the file waiting since a drop; false when it failed.
     bool LoadPending();
@@ -97,4 +106,5 @@ private:
     std::string m_strPendingLoad;
     std::string m_strPaintedStatus;
     bool m_bClosed = false;
+    bool m_bFullScreen = false;
 };

@@ -15,22 +15,41 @@ HINSTANCE Instance()
     return ::GetModuleHandleW(nullptr);
 }
 
+bool IsDown(int nKey)
+{
+    return (::GetKeyState(nKey) & 0x8000) != 0;
+}
+
 CGameController::EKey ToKey(WPARAM nKey)
 {
+    using EKey = CGameController::EKey;
     switch (nKey) {
     case VK_LEFT:
-        return CGameController::EKey::Left;
+        return EKey::Left;
     case VK_UP:
-        return CGameController::EKey::Up;
+        return EKey::Up;
     case VK_RIGHT:
-        return CGameController::EKey::Right;
+        return EKey::Right;
     case VK_DOWN:
-        return CGameController::EKey::Down;
+        return EKey::Down;
     case 'P':
+        return EKey::Pause;
     case VK_SPACE:
-        return CGameController::EKey::Pause;
+        return EKey::Space;
+    case VK_RETURN:
+        return EKey::Enter;
+    case VK_TAB:
+        return IsDown(VK_SHIFT) ? EKey::BackTab : EKey::Tab;
+    case 'R':
+        return EKey::Read;
+    case 'O':
+        return IsDown(VK_CONTROL) ? EKey::Read : EKey::Other;
+    case 'S':
+        return EKey::Stop;
+    case VK_F11:
+        return EKey::FullScreen;
     default:
-        return CGameController::EKey::Other;
+        return EKey::Other;
     }
 }
 
@@ -281,6 +300,10 @@ void CWinGameDlg::TakeFocus()
     // Not from under a box that holds the window (open file, message).
     if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
         ::SetFocus(m_hWnd);
+}
+
+void CWinGameDlg::SetFullScreen(bool)
+{
 }
 
 void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)

@@ -55,6 +55,7 @@ public:
     void CloseWindow(int32_t nResult) override;
     void StartTimer(int32_t nId, int32_t nMilliseconds) override;
     void TakeFocus() override;
+    void SetFullScreen(bool bFullScreen) override;
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);

@@ -20,8 +20,9 @@
 
 namespace {
 
-const Qt::Key kKeys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_P, Qt::Key_Space, Qt::Key_A,
-                         Qt::Key_Escape};
+const Qt::Key kKeys[] = {Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down,    Qt::Key_Left, Qt::Key_P,
+                         Qt::Key_Space,  Qt::Key_A,     Qt::Key_Escape,  Qt::Key_Return, Qt::Key_Tab,
+                         Qt::Key_Backtab, Qt::Key_R,    Qt::Key_O,       Qt::Key_S};
 
 // Counts the paints the window receives.
 class PaintCounter : public QObject
@@ -50,8 +51,12 @@ protected:
     CGameController& Controller() override { return m_dlg.Controller(); }
     void LeftButtonUp(Point pt) override { QTest::mouseRelease(&m_dlg, Qt::LeftButton, {}, QPoint(pt.x, pt.y)); }
     void MouseMove(Point pt) override { QTest::mouseMove(&m_dlg, QPoint(pt.x, pt.y)); }
-    void KeyDown(EKey key) override { QTest::keyPress(&m_dlg, kKeys[key]); }
-    void KeyUp(EKey key) override { QTest::keyRelease(&m_dlg, kKeys[key]); }
+    void KeyDown(EKey key) override { QTest::keyPress(&m_dlg, kKeys[key], Modifiers(key)); }
+    void KeyUp(EKey key) override { QTest::keyRelease(&m_dlg, kKeys[key], Modifiers(key)); }
+    static Qt::KeyboardModifiers Modifiers(EKey key)
+    {
+        return key == kCtrlO ? Qt::ControlModifier : key == kBackTab ? Qt::ShiftModifier : Qt::NoModifier;
+    }
     void SysCommand(uint32_t nId) override { m_dlg.OnSysCommand(nId); }
     void Deactivate() override
     {

@@ -29,6 +29,7 @@ protected:
     void CloseWindow(int32_t) override {}
     void StartTimer(int32_t, int32_t) override {}
     void TakeFocus() override {}
+    void SetFullScreen(bool) override {}
 
     void OnSleep()
     {

@@ -72,16 +72,38 @@ void CGameWindowDriver::CheckCommands()
     Click(field.m_rcStart);
     WaitFor([&] { return !runner.IsActive(); });
     EXPECT_EQ(field.GetTileCount() + field.IsRunning(), 0);
-    // Play mode: the menu buttons' places do nothing, Stop's ends it.
+    // Play mode: the menu buttons' places and the menu's keys do nothing,
+    // Stop's place and S end it.
     field.SetRunning(1);
     for (const Rect& rc : {field.m_rcStart, field.m_rcRead, field.m_rcExit})
         Click(rc);
-    EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 0 && !runner.IsActive() && field.IsRunning());
+    for (EKey key : {kTab, kEnter, kR, kCtrlO, kSpace})
+        KeyUp(key);
+    EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 0 && !runner.IsActive() && field.IsRunning() && field.m_nFocus == 0);
     Click(field.m_rcStop);
     EXPECT_EQ(field.IsRunning(), 0);
+    field.SetRunning(1);
+    KeyUp(kS);
+    EXPECT_EQ(field.IsRunning(), 0);
+
+    // The menu without a mouse: Tab and Shift+Tab walk Read, Start and Exit
+    // round, Space and Enter use the button walked to, R and Ctrl+O read; S
+    // does nothing here. The choice is cancelled: nothing loads.
+    m_chooser.m_bConfirm = false;
+    const std::tuple<EKey, int32_t, int32_t> keys[] = { // key, button walked to, choosers shown
+        {kBackTab, CFieldPanel::ExitButton, 0}, {kTab, CFieldPanel::ReadButton, 0},
+        {kTab, CFieldPanel::StartButton, 0},    {kBackTab, CFieldPanel::ReadButton, 0},
+        {kSpace, CFieldPanel::ReadButton, 1},   {kEnter, CFieldPanel::ReadButton, 2},
+        {kR, CFieldPanel::ReadButton, 3},       {kCtrlO, CFieldPanel::ReadButton, 4},
+        {kS, CFieldPanel::ReadButton, 4}};
+    field.m_nFocus = CFieldPanel::NoButton;
+    for (const auto& [key, nFocus, nShown] : keys) {
+        KeyUp(key);
+        EXPECT_TRUE(field.m_nFocus == nFocus && m_chooser.m_nShown == nShown && !field.IsRunning()) << key;
+    }
+    m_chooser.m_nShown = 0;
 
     // Read with the choice cancelled loads nothing.
-    m_chooser.m_bConfirm = false;
     Read(m_dir.Write("EMU,q\n"));
     EXPECT_EQ(m_chooser.m_nShown, 1);
     EXPECT_EQ(questions.GetCount(), 0);

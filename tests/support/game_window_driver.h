@@ -18,8 +18,9 @@ class CGameWindowDriver
 {
 public:
     // The keys the checks press: the arrows in the snake's direction order,
-    // then P, Space, one that means nothing and Escape.
-    enum EKey { kUp, kRight, kDown, kLeft, kP, kSpace, kOther, kEscape };
+    // then P, Space, one that means nothing, Escape, Enter, Tab, Shift+Tab,
+    // R, Ctrl+O and S.
+    enum EKey { kUp, kRight, kDown, kLeft, kP, kSpace, kOther, kEscape, kEnter, kTab, kBackTab, kR, kCtrlO, kS };
 
     virtual ~CGameWindowDriver() = default;
 

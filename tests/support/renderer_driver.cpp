@@ -94,17 +94,18 @@ void CRendererDriver::CheckPanel()
     const Rect rcSegment = m_field.GetSnake().GetSegment(0)->GetRect();
     const int32_t nOutside = kWidth * kHeight - rcArea.Width() * rcArea.Height();
 
-    // Menu: the title and three buttons, the one under the mouse filled red;
-    // no tile, snake, status text or Stop button, and nothing outside the
-    // area.
+    // Menu: the title and three buttons, the one under the mouse and the one
+    // the keyboard is on filled red; no tile, snake, status text or Stop
+    // button, and nothing outside the area.
     m_field.UpdateHover(Point{m_field.m_rcExit.left, m_field.m_rcExit.top});
+    m_field.m_nFocus = CFieldPanel::ReadButton;
     Paint("status");
     EXPECT_EQ(Pixel(rcTitle.left, rcTitle.top), kGrey);
     EXPECT_EQ(Pixel(rcTitle.left + 1, rcTitle.top + 1), kDarkGrey);
     EXPECT_GT(Count(rcTitle, kRed), 100) << "the title";
     for (const Rect& rc : {m_field.m_rcRead, m_field.m_rcStart, m_field.m_rcExit}) {
         EXPECT_EQ(Pixel(rc.right - 1, rc.bottom - 1), kGrey);
-        EXPECT_EQ(Pixel(rc.left + 1, rc.top + 1), rc == m_field.m_rcExit ? kRed : kDarkGrey);
+        EXPECT_EQ(Pixel(rc.left + 1, rc.top + 1), rc == m_field.m_rcStart ? kDarkGrey : kRed);
         EXPECT_GT(Count(rc, CFieldPanel::kMenuLabel), 20);
     }
     EXPECT_EQ(Count(rcArea, kTileWhite) + Count(rcArea, kGold), 0);

@@ -16,7 +16,8 @@
 
 namespace {
 
-const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A', VK_ESCAPE};
+const WPARAM kKeys[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT, 'P', VK_SPACE, 'A',
+                        VK_ESCAPE, VK_RETURN, VK_TAB, VK_TAB, 'R', 'O', 'S'};
 
 // What the next modal box (about, message) over the game window showed:
 // its text, or its title when it has none; the box is closed with OK.
@@ -113,7 +114,18 @@ protected:
     void LeftButtonUp(Point pt) override { Post(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y)); }
     void MouseMove(Point pt) override { Post(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y)); }
     void KeyDown(EKey key) override { Post(WM_KEYDOWN, kKeys[key], 1); }
-    void KeyUp(EKey key) override { Post(WM_KEYUP, kKeys[key], 0xC0000001); }
+    void KeyUp(EKey key) override
+    {
+        // Shift+Tab and Ctrl+O: the window asks the keyboard for the other key.
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        state[VK_SHIFT] = key == kBackTab ? 0x80 : 0;
+        state[VK_CONTROL] = key == kCtrlO ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        Post(WM_KEYUP, kKeys[key], 0xC0000001);
+        state[VK_SHIFT] = state[VK_CONTROL] = 0;
+        ::SetKeyboardState(state);
+    }
     void SysCommand(uint32_t nId) override { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nId, 0); }
     void Deactivate() override { Post(WM_ACTIVATE, WA_INACTIVE, 0); }
     void Drop(const std::string& strPath) override
