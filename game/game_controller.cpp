@@ -3,10 +3,12 @@
 #include "game/game_view.h"
 #include "game/window_layout.h"
 #include "game/window_template.h"
+#include "platform/code_page.h"
 #include "platform/file_exception.h"
 #include "quiz/file_chooser.h"
 #include "quiz/question_file_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <system_error>
@@ -33,6 +35,22 @@ std::string Reason(const CFileException& e)
         break;
     }
     return strSystem;
+}
+
+// The file's name as the menu shows it, in code page 932; "・" for what that
+// cannot hold.
+std::string DisplayName(const std::string& strPath)
+{
+    std::string_view strName = strPath;
+    strName.remove_prefix(std::min(strName.size(), strName.find_last_of("/\\") + 1));
+    std::string strShown;
+    for (size_t nBad; (nBad = AppendUtf8AsCodePage932(strName, strShown)) != std::string_view::npos;) {
+        size_t nLength = 1;
+        DecodeUtf8Char(strName, nBad, nLength);
+        strShown += "\x81\x45"; // ・
+        strName.remove_prefix(nBad + nLength);
+    }
+    return strShown;
 }
 
 } // namespace
@@ -296,6 +314,7 @@ bool CGameController::LoadQuestions(const std::string& strPath)
     std::string strReason;
     try {
         m_questions.LoadFile(strPath, kQuizLength);
+        m_painter.SetLoadedFile(DisplayName(strPath), m_questions.GetPlayableCount());
         return true;
     } catch (const CFileException& e) {
         strReason = e.GetPath() + "\n" + Reason(e);

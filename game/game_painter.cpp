@@ -15,6 +15,10 @@ const char kMarkWrong[] = "\x81\x7e";                                      // ×
 const char kAnswerHeading[] = "\x93\x9a\x82\xa6";                          // 答え
 const char kCollectedHeading[] = "\x8f\x57\x82\xdf\x82\xbd\x95\xb6\x8e\x9a"; // 集めた文字
 const char kQuestionsOf[] = "\x96\xe2\x92\x86";                            // 問中
+const char kCountOpen[] = "\x81\x69";                                         // （
+const char kCountClose[] = "\x96\xe2\x81\x6a";                                // 問）
+// 問題ファイルを Read で選んでください
+const char kHowToLoad[] = "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0 Read \x82\xc5\x91\x49\x82\xf1\x82\xc5\x82\xad\x82\xbe\x82\xb3\x82\xa2";
 const char kQuestionsRight[] = "\x96\xe2\x90\xb3\x89\xf0";               // 問正解
 
 // The result's layout: gaps beside the buttons, the heading line, the
@@ -28,6 +32,9 @@ constexpr int32_t kRowSmallestSize = 60;
 
 // A row's texts shrink to fit on one line, and end in "…" past the smallest.
 const CTextFitter kRowFit(kRowSize, kRowSmallestSize, kRowSmallestSize, 1);
+
+// What is loaded, on one line below the menu's buttons.
+const CTextFitter kLoadedFit(110, 60, 60, 1);
 
 // The question below the area: one line as large as the tile letters down
 // to a little smaller, then up to four lines down to 9 points.
@@ -52,8 +59,10 @@ std::string CGamePainter::Paint(CWindowSurface& surface)
     const bool bRunning = m_field.IsRunning() != 0;
     surface.Draw(CWindowSurface::AreaBuffer, [&](CDrawTarget& dc) {
         m_field.Draw(dc, strStatus);
-        if (!bRunning)
+        if (!bRunning) {
             DrawResult(dc, m_runner.GetResult());
+            DrawLoadedFile(dc);
+        }
     });
     surface.Copy(CWindowSurface::AreaBuffer, m_field.GetArea());
 
@@ -96,6 +105,23 @@ bool CGamePainter::DrawQuestion(CDrawTarget& dc)
     return true;
 }
 
+void CGamePainter::SetLoadedFile(std::string strName, int32_t nQuestions)
+{
+    m_strLoaded = strName.empty() ? std::string() : strName + kCountOpen + std::to_string(nQuestions) + kCountClose;
+}
+
+Rect CGamePainter::GetLoadedFileRect() const
+{
+    const Rect rcArea = m_field.GetArea();
+    return Rect{rcArea.left + kResultMargin, m_field.m_rcExit.bottom + kResultMargin / 2, rcArea.right - kResultMargin,
+                rcArea.bottom - kResultMargin / 2};
+}
+
+void CGamePainter::DrawLoadedFile(CDrawTarget& dc)
+{
+    kLoadedFit.DrawFitted(dc, m_strLoaded.empty() ? kHowToLoad : m_strLoaded, GetLoadedFileRect(), CFieldPanel::kGrey);
+}
+
 void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)
 {
     if (result.IsEmpty())
@@ -113,7 +139,8 @@ void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)
     const int32_t nLeftEnd = m_field.m_rcRead.left - kResultMargin;
     const int32_t nRight = m_field.m_rcRead.right + kResultMargin;
     const int32_t nRightEnd = rcArea.right - kResultMargin;
-    const int32_t nBottom = rcArea.bottom - kResultMargin;
+    // Above what is loaded.
+    const int32_t nBottom = GetLoadedFileRect().top;
     int32_t y = m_field.m_rcTitle.bottom + kResultMargin;
     dc.DrawLabel(Rect{nLeft + kMarkWidth, y, nLeftEnd, y + kHeadingHeight}, kAnswerHeading, 90,
                  CFieldPanel::kGrey);

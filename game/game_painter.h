@@ -19,6 +19,9 @@ public:
 
     // The window's client area reaches to this corner.
     void SetClientSize(Point ptClient) { m_ptClient = ptClient; }
+    // The file the questions came from, by name in code page 932, and how
+    // many a quiz plays; an empty name for none yet.
+    void SetLoadedFile(std::string strName, int32_t nQuestions);
     // Between the progress and Stop, down to the window's bottom edge: the
     // question in play.
     Rect GetQuestionRect() const;
@@ -33,9 +36,13 @@ public:
     // The question in play below the area, beside the progress; returns
     // whether it drew.
     bool DrawQuestion(CDrawTarget& dc);
+    // Below the menu's buttons: what is loaded, or how to load.
+    Rect GetLoadedFileRect() const;
+    void DrawLoadedFile(CDrawTarget& dc);
 
 private:
     CPlayField& m_field;
     const CQuizRunner& m_runner;
     Point m_ptClient;
+    std::string m_strLoaded;
 };
