@@ -2,7 +2,6 @@
 
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
-#include "app/dialog_units.h"
 #include "app/path_text.h"
 #include "game/window_layout.h"
 #include "game/window_template.h"
@@ -90,14 +89,18 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this), 
 {
     setWindowTitle(QStringLiteral("Wrigglet"));
     setWindowIcon(LoadAppIcon());
-    setFixedSize(DialogUnitsToPixels(QSize(WRIGGLET_DIALOG_SIZE)));
+    // Any size from the template's up: the picture scales with the window.
+    const Point ptClient = TemplateClientSize();
+    setMinimumSize(ptClient.x, ptClient.y);
+    resize(ptClient.x, ptClient.y);
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     // The window itself takes the keys: its controls are never shown.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
     SetFileChooser(nullptr);
     CreateTemplateControls();
-    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); }, TemplateClientSize());
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); }, ptClient);
 }
 
 void CGameDlg::CreateTemplateControls()
@@ -216,10 +219,16 @@ bool CGameDlg::event(QEvent* pEvent)
     return QDialog::event(pEvent);
 }
 
+void CGameDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    m_controller.OnResize(Point{width(), height()}, 96);
+    QDialog::resizeEvent(pEvent);
+}
+
 void CGameDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_buffers.SetTarget(&painter);
+    m_buffers.SetTarget(&painter, m_controller.GetScale());
     m_controller.Paint(m_buffers);
     m_buffers.SetTarget(nullptr);
 }

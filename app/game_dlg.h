@@ -60,6 +60,7 @@ public:
 protected:
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;

@@ -67,6 +67,7 @@ CGameController::~CGameController()
 void CGameController::Init(const std::function<Rect(int32_t)>& controlRect, Point ptClient)
 {
     m_painter.SetClientSize(ptClient);
+    m_scale.SetCanvas(ptClient);
     m_runner.SetOwner(&m_view);
     m_runner.SetField(&m_field);
     m_runner.SetQuestions(&m_questions);
@@ -168,14 +169,21 @@ void CGameController::Press(int32_t nButton)
     }
 }
 
-void CGameController::OnMouseMove(Point pt)
+void CGameController::OnResize(Point ptWindow, int32_t nBase96)
 {
-    m_field.UpdateHover(pt);
+    m_scale.Fit(ptWindow, nBase96);
+    m_view.InvalidateRect(true);
+}
+
+void CGameController::OnMouseMove(Point ptWindow)
+{
+    m_field.UpdateHover(m_scale.ToCanvas(ptWindow));
     m_view.InvalidateRect(false);
 }
 
-void CGameController::OnLeftButtonUp(Point pt)
+void CGameController::OnLeftButtonUp(Point ptWindow)
 {
+    const Point pt = m_scale.ToCanvas(ptWindow);
     if (!m_field.IsRunning()) {
         if (m_field.HitStart(pt))
             Press(CFieldPanel::StartButton);

@@ -2,6 +2,7 @@
 
 #include "field/play_field.h"
 #include "game/game_painter.h"
+#include "game/window_scale.h"
 #include "platform/point.h"
 #include "platform/rect.h"
 #include "quiz/question_set.h"
@@ -50,7 +51,14 @@ public:
     // The open-file dialog of Read; not owned.
     void SetFileChooser(CFileChooser* pChooser);
 
+    // The window's client area is now ptWindow of its units, nBase96 of
+    // which make 96 of the game's pixels at its smallest (see CWindowScale).
+    void OnResize(Point ptWindow, int32_t nBase96);
+    // Where the picture lies in the window now.
+    const CWindowScale& GetScale() const { return m_scale; }
+
     void OnKeyUp(EKey key);
+    // Mouse positions are in the window's units.
     void OnMouseMove(Point pt);
     void OnLeftButtonUp(Point pt);
     // The about command; false for any other system command, which the
@@ -101,6 +109,7 @@ private:
     CQuestionSet m_questions;
     CQuizRunner m_runner;
     CGamePainter m_painter{m_field, m_runner};
+    CWindowScale m_scale;
     CFileChooser* m_pChooser = nullptr;
     // A file dropped during a quiz, loaded when the quiz is over.
     std::string m_strPendingLoad;

@@ -150,6 +150,7 @@ void CWinGameDlg::OnInitDialog()
     ::GetClientRect(m_hWnd, &rcClient);
     m_controller.Init([this](int32_t nId) { return GetControlRect(nId); },
                       Point{PixelsToField(rcClient.right), PixelsToField(rcClient.bottom)});
+    m_controller.OnResize(Point{rcClient.right, rcClient.bottom}, GetDpi());
     ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
@@ -172,10 +173,10 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return TRUE;
     case WM_MOUSEMOVE:
-        m_controller.OnMouseMove(PointToField(lParam));
+        m_controller.OnMouseMove(ClientPoint(lParam));
         return FALSE;
     case WM_LBUTTONUP:
-        m_controller.OnLeftButtonUp(PointToField(lParam));
+        m_controller.OnLeftButtonUp(ClientPoint(lParam));
         return FALSE;
     case WM_KEYUP:
         // The snake turns when the key comes up; the message goes on.
@@ -192,6 +193,13 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         // The system menu keeps the window active; the quiz pauses all the same.
         m_controller.OnDeactivate();
         return FALSE;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            m_controller.OnResize(Point{LOWORD(lParam), HIWORD(lParam)}, GetDpi());
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
     case WM_DPICHANGED:
         // The dialog manager moves and scales the window; the field keeps
         // its 96-dpi geometry and the next paint rebuilds the buffers.
@@ -210,9 +218,9 @@ void CWinGameDlg::OnPaint()
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
     if (!::IsIconic(m_hWnd)) {
-        m_buffers.SetTarget(hDC, GetDpi());
+        m_buffers.SetTarget(hDC, m_controller.GetScale());
         m_controller.Paint(m_buffers);
-        m_buffers.SetTarget(nullptr, GetDpi());
+        m_buffers.SetTarget(nullptr, m_controller.GetScale());
     }
     ::EndPaint(m_hWnd, &ps);
 }
@@ -239,9 +247,9 @@ int32_t CWinGameDlg::PixelsToField(int32_t nPixels) const
     return ::MulDiv(nPixels, 96, GetDpi());
 }
 
-Point CWinGameDlg::PointToField(LPARAM lParam) const
+Point CWinGameDlg::ClientPoint(LPARAM lParam)
 {
-    return Point{PixelsToField(GET_X_LPARAM(lParam)), PixelsToField(GET_Y_LPARAM(lParam))};
+    return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 Rect CWinGameDlg::GetControlRect(int32_t nId) const
@@ -302,8 +310,38 @@ void CWinGameDlg::TakeFocus()
         ::SetFocus(m_hWnd);
 }
 
-void CWinGameDlg::SetFullScreen(bool)
+void CWinGameDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
 {
+    // Never smaller than the template makes the window.
+    const int32_t nDpi = GetDpi();
+    const Point ptMin = m_controller.GetScale().GetMinimumSize(nDpi);
+    RECT rc{0, 0, ptMin.x, ptMin.y};
+    ::AdjustWindowRectExForDpi(&rc, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)), static_cast<UINT>(nDpi));
+    pInfo->ptMinTrackSize = POINT{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void CWinGameDlg::SetFullScreen(bool bFullScreen)
+{
+    // The whole monitor without a frame, and back to the frame and place the
+    // window had.
+    if (bFullScreen) {
+        m_placement.length = sizeof(m_placement);
+        ::GetWindowPlacement(m_hWnd, &m_placement);
+        m_nWindowStyle = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+        ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_nWindowStyle & ~(WS_CAPTION | WS_THICKFRAME));
+        const RECT& rc = monitor.rcMonitor;
+        ::SetWindowPos(m_hWnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                       SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+    } else if (m_nWindowStyle) {
+        ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_nWindowStyle);
+        ::SetWindowPlacement(m_hWnd, &m_placement);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+    }
 }
 
 void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)

@@ -58,6 +58,12 @@ protected:
         return key == kCtrlO ? Qt::ControlModifier : key == kBackTab ? Qt::ShiftModifier : Qt::NoModifier;
     }
     void SysCommand(uint32_t nId) override { m_dlg.OnSysCommand(nId); }
+    Point Resize(Point ptClient) override
+    {
+        m_dlg.resize(ptClient.x, ptClient.y);
+        QApplication::processEvents();
+        return Point{m_dlg.width(), m_dlg.height()};
+    }
     void Deactivate() override
     {
         QEvent deactivate(QEvent::WindowDeactivate);

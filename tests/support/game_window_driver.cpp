@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -63,6 +64,23 @@ void CGameWindowDriver::CheckCommands()
     EXPECT_EQ(field.m_bHoverRead, 1);
     for (uint32_t nId : {16u, 31u, 32u})
         EXPECT_EQ(Modal([&] { SysCommand(nId); }).empty(), nId == 32) << "the about box for command " << nId;
+
+    // At any size the picture scales as one, the largest that fits, centred,
+    // and the pointer finds each button where it is drawn: at twice the
+    // size, and at sizes of no whole scale, wider or taller than the picture.
+    const Point ptCanvas = Controller().GetScale().GetCanvas();
+    for (const Point& ptAsked : {Point{2 * ptCanvas.x, 2 * ptCanvas.y}, Point{700, 400}, Point{450, 600}}) {
+        const Point ptSize = Resize(ptAsked);
+        const double dScale = std::min(ptSize.x / double(ptCanvas.x), ptSize.y / double(ptCanvas.y));
+        const std::pair<Rect, const int32_t*> buttons[] = {
+            {field.m_rcRead, &field.m_bHoverRead}, {field.m_rcStart, &field.m_bHoverStart}, {field.m_rcExit, &field.m_bHoverExit}};
+        for (const auto& [rc, pHover] : buttons) {
+            MouseMove(Point{static_cast<int32_t>((ptSize.x - ptCanvas.x * dScale) / 2 + (rc.left + rc.right) / 2 * dScale),
+                            static_cast<int32_t>((ptSize.y - ptCanvas.y * dScale) / 2 + (rc.top + rc.bottom) / 2 * dScale)});
+            EXPECT_EQ(*pHover + field.m_bHoverRead + field.m_bHoverStart + field.m_bHoverExit, 2) << ptSize.x << "x" << ptSize.y;
+        }
+    }
+    Resize(ptCanvas);
 
     // Menu mode: Stop's place does nothing; Start without questions is a run
     // that empties the field and is over at once.

@@ -41,6 +41,9 @@ protected:
     virtual void SysCommand(uint32_t nId) = 0;
     // Another window takes the activation.
     virtual void Deactivate() = 0;
+    // Sizes the window's client area, in its units; returns the size it
+    // took, which the screen may limit.
+    virtual Point Resize(Point ptClient) = 0;
     virtual void Drop(const std::string& strPath) = 0;
     // Runs fn and returns the text of the modal box it opened (its title
     // when it has no text), closed with OK; empty when it opened none.

@@ -64,7 +64,7 @@ protected:
     void Paint(const std::string& strStatus) override
     {
         Fill(kWindow);
-        m_buffers.SetTarget(m_hDC, 96);
+        m_buffers.SetTarget(m_hDC, CWindowScale());
         PaintInto(m_buffers, strStatus);
     }
     Colour Pixel(int32_t x, int32_t y) override
@@ -128,6 +128,16 @@ protected:
     }
     void SysCommand(uint32_t nId) override { ::SendMessageW(m_hWnd, WM_SYSCOMMAND, nId, 0); }
     void Deactivate() override { Post(WM_ACTIVATE, WA_INACTIVE, 0); }
+    Point Resize(Point ptClient) override
+    {
+        RECT rc{0, 0, ptClient.x, ptClient.y};
+        ::AdjustWindowRectEx(&rc, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+        m_dlg.PumpMessages();
+        ::GetClientRect(m_hWnd, &rc);
+        return Point{rc.right, rc.bottom};
+    }
     void Drop(const std::string& strPath) override
     {
         const std::wstring wstrPath = WideFromUtf8(strPath);
