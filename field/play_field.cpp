@@ -302,14 +302,14 @@ void CPlayField::DrawSnake(CDrawTarget& dc)
     for (const CCharObject& part : body)
         dc.DrawBall(part.GetRect());
     // The letters over all the balls, so that no ball hides one, not even
-    // the head the last eaten segment sits on. The halves of a character
-    // eaten in order lie next to each other, side by side or one above the
-    // other: the character stands whole between them.
+    // the head the last eaten segment sits on. A left half and then a right
+    // half that make a character lie next to each other, side by side or
+    // one above the other: the character stands whole between them.
     for (size_t i = 0; i < body.size(); ++i) {
         if (i + 1 < body.size() && IsCharacterPair(body[i], body[i + 1])) {
             Rect rcPair;
             UnionRect(rcPair, body[i].GetRect(), body[i + 1].GetRect());
-            dc.DrawLabel(rcPair, body[i].Character(), kLetterSize, kRed);
+            dc.DrawLabel(rcPair, body[i].Text() + body[i + 1].Text(), kLetterSize, kRed);
             ++i;
         } else {
             DrawLetter(dc, body[i]);
@@ -319,11 +319,14 @@ void CPlayField::DrawSnake(CDrawTarget& dc)
 
 bool CPlayField::IsCharacterPair(const CCharObject& first, const CCharObject& second)
 {
+    // By their bytes, as the verdict judges: the halves of two characters
+    // that share a lead byte make the character collected.
     const Point a = first.GetPosition();
     const Point b = second.GetPosition();
+    size_t nLength = 0;
     return first.GetHalf() == CCharObject::LeftHalf && second.GetHalf() == CCharObject::RightHalf &&
-           first.Character() == second.Character() &&
-           std::abs(a.x - b.x) + std::abs(a.y - b.y) <= static_cast<int32_t>(kQuestionStep);
+           std::abs(a.x - b.x) + std::abs(a.y - b.y) <= static_cast<int32_t>(kQuestionStep) &&
+           DecodeCodePage932Char(first.Text() + second.Text(), 0, nLength) != kNoCharacter && nLength == 2;
 }
 
 void CPlayField::DrawLetter(CDrawTarget& dc, const CCharObject& letter)

@@ -28,8 +28,8 @@ public:
     void DrawSnake(CDrawTarget& dc);
     // The letter of a tile or segment: its byte, or its half of a character.
     void DrawLetter(CDrawTarget& dc, const CCharObject& letter);
-    // Body segments next to each other, the first with the left half of a
-    // character and the second with its right half: eaten in reading order.
+    // Body segments next to each other, the first a left half and the second
+    // a right half, whose bytes make a character: eaten in reading order.
     static bool IsCharacterPair(const CCharObject& first, const CCharObject& second);
 
     void CentreSnake();

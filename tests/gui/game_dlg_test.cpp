@@ -180,12 +180,12 @@ TEST_F(GameDlgTest, EventsBecomeTheCommandsOfTheirMode)
     EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
 }
 
-// The UTF-8 kanji sample played to its end through the window.
-TEST_F(GameDlgTest, PlayerWinsTheUtf8KanjiSampleWithKeyReleasesOnly)
+// A UTF-8 kanji quiz played to its end through the window.
+TEST_F(GameDlgTest, PlayerWinsAUtf8KanjiQuizWithKeyReleasesOnly)
 {
-    // 富士山, 山, 日本, 東京, 大阪 in code page 932.
-    CheckWholeQuizzes(std::string(WRIGGLET_SAMPLES_DIR) + "/kanji_utf8.csv",
-                      {"\x95\x78\x8E\x6D\x8E\x52", "\x8E\x52", "\x93\xFA\x96\x7B", "\x93\x8C\x8B\x9E", "\x91\xE5\x8D\xE3"});
+    // 富士山 and 東京 in code page 932.
+    CheckWholeQuizzes(m_dir.Write("\xEF\xBB\xBF富士山,日本でいちばん高い山は？\r\n東京,日本の首都は？\r\n"),
+                      {"\x95\x78\x8E\x6D\x8E\x52", "\x93\x8C\x8B\x9E"});
 }
 
 } // namespace

@@ -180,7 +180,10 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
 
     // Plays the loaded quiz from Start to its end, turning with key-ups
     // toward steer's direction between steps; bPause pauses once mid-quiz.
-    // Returns the verdicts painted, each after its question's number.
+    // Returns the verdicts painted, each after its question's number. Counts
+    // the steps right with a character eaten in order lying whole in the
+    // body: its left half ahead of its right half.
+    int32_t nWholeMovingRight = 0;
     const auto play = [&](const std::function<int32_t()>& steer, bool bPause) {
         std::vector<std::string> verdicts;
         Click(field.m_rcStart);
@@ -190,11 +193,20 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
             if (nPendingMs == 1000 && runner.GetStatusText().find(':') != std::string::npos) {
                 verdicts.push_back(std::to_string(field.GetQuestion()) + " " + Repaint());
             } else if (nPendingMs >= 0 && nPendingMs != 1000 && field.GetTileCount() > 0) {
+                const CSnake& snake = field.GetSnake();
+                CCharObject ahead;
+                CCharObject behind;
+                for (int32_t k = 0; snake.GetDirection() == CSnake::Right && k + 1 < snake.GetSegmentCount(); ++k) {
+                    if (snake.CopySegment(k, ahead) && snake.CopySegment(k + 1, behind) &&
+                        ahead.GetHalf() == CCharObject::LeftHalf && behind.GetHalf() == CCharObject::RightHalf &&
+                        ahead.GetPosition().x == behind.GetPosition().x + 20)
+                        nWholeMovingRight += CPlayField::IsCharacterPair(ahead, behind) ? 1 : -1000;
+                }
                 const int32_t nDirection = steer();
                 if (nDirection >= 0 && nDirection != field.GetSnake().GetDirection())
                     KeyUp(static_cast<EKey>(nDirection));
                 // P pauses: the step delay runs out, and then all holds.
-                bHeld = bPause && runner.GetProgress() == 3 && field.GetSnake().GetSegmentCount() == 2;
+                bHeld = bPause && runner.GetProgress() == 2 && field.GetSnake().GetSegmentCount() == 2;
                 if (bHeld)
                     KeyUp(kP);
                 bPause = bPause && !bHeld;
@@ -228,7 +240,7 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     };
 
     Read(strQuizPath);
-    ASSERT_EQ(questions.GetCount(), 5);
+    ASSERT_EQ(questions.GetPlayableCount(), static_cast<int32_t>(answers.size()));
     SeedRandom(5); // a fixed layout, so the run is the same every time
     std::vector<std::string> expected;
     for (size_t i = 0; i < answers.size(); ++i)
@@ -239,7 +251,8 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
               }, true),
               expected);
     EXPECT_EQ(field.IsRunning() + field.GetTileCount(), 0);
-    EXPECT_EQ(runner.GetResult().GetCorrectCount(), 5);
+    EXPECT_TRUE(runner.GetResult().GetCount() == 2 && runner.GetResult().GetCorrectCount() == 2);
+    EXPECT_GT(nWholeMovingRight, 0) << "no character lay whole in the body moving right";
 
     // The last tile first: the same letters in the wrong order. The result
     // shows until the next Read.

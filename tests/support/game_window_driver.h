@@ -27,9 +27,10 @@ public:
     // Keys, hover, the about box, the buttons in either mode, and loads that
     // work or fail, by Read and by a drop.
     void CheckCommands();
-    // The test player wins the quiz file (answers in code page 932) with
-    // key-ups only, pausing once mid-quiz; then a wrong order, a drop in
-    // play, Read and Start right after Stop, and Escape in play.
+    // The test player wins the quiz file of two kanji questions (answers in
+    // code page 932) with key-ups only, pausing once mid-quiz, and finds the
+    // characters whole in the body moving right; then a wrong order, a drop
+    // in play, Read and Start right after Stop, and Escape in play.
     void CheckWholeQuizzes(const std::string& strQuizPath, const std::vector<std::string>& answers);
 
 protected:
