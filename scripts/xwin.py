@@ -120,15 +120,23 @@ def _name_of(window):
     return name
 
 
-def windows(name=None, pid=None):
-    """The viewable top-level windows with that title and of that process
-    (its _NET_WM_PID), in stacking order from the bottom."""
+def _children(window):
     root_ret, parent, children, count = c_ulong(), c_ulong(), POINTER(c_ulong)(), c_uint()
-    if not _x11.XQueryTree(display(), root(), byref(root_ret), byref(parent), byref(children), byref(count)):
+    if not _x11.XQueryTree(display(), window, byref(root_ret), byref(parent), byref(children), byref(count)):
         return []
-    tops = [children[i] for i in range(count.value)]
+    found = [children[i] for i in range(count.value)]
     if children:
         _x11.XFree(children)
+    return found
+
+
+def windows(name=None, pid=None):
+    """The viewable top-level windows with that title and of that process
+    (its _NET_WM_PID), in stacking order from the bottom; under a window
+    manager, inside its frames."""
+    tops = []
+    for window in _children(root()):
+        tops += [window] + _children(window)
     pid_atom = _x11.XInternAtom(display(), b"_NET_WM_PID", 0) if pid is not None else None
     found = []
     for window in tops:

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
 #include <tuple>
 
@@ -92,6 +93,14 @@ protected:
         return m_dlg.LastPaintedStatus();
     }
     bool IsShown() override { return m_dlg.isVisible(); }
+    // scripts/screenshots.sh names the folder (and scales the screen).
+    void Snapshot(const std::string& strName, const Rect& rc) override
+    {
+        if (const char* pszFolder = std::getenv("WRIGGLET_SHOTS")) {
+            m_dlg.grab(QRect(rc.left, rc.top, rc.Width(), rc.Height()))
+                .save(QString::fromUtf8(pszFolder) + "/" + QString::fromStdString(strName) + ".png");
+        }
+    }
 
     // Drags the address over the window and drops it there; whether the
     // window took it.

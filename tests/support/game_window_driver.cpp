@@ -200,7 +200,13 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
                     if (snake.CopySegment(k, ahead) && snake.CopySegment(k + 1, behind) &&
                         ahead.GetHalf() == CCharObject::LeftHalf && behind.GetHalf() == CCharObject::RightHalf &&
                         ahead.GetPosition().x == behind.GetPosition().x + 20)
+                    {
                         nWholeMovingRight += CPlayField::IsCharacterPair(ahead, behind) ? 1 : -1000;
+                        // The head and the character in one row.
+                        const Rect rcHead = snake.GetRect();
+                        if (k == 0 && rcHead.top == ahead.GetRect().top && rcHead.left == ahead.GetRect().left + 20)
+                            Snapshot("body", Rect{behind.GetRect().left, rcHead.top - 6, rcHead.right + 6, rcHead.bottom + 6});
+                    }
                 }
                 const int32_t nDirection = steer();
                 if (nDirection >= 0 && nDirection != field.GetSnake().GetDirection())

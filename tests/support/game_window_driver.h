@@ -54,6 +54,9 @@ protected:
     // Paints the window now; returns the status text the paint showed.
     virtual std::string Repaint() = 0;
     virtual bool IsShown() = 0;
+    // Keeps a picture of that part of the window for the README, where the
+    // front-end can and is asked to.
+    virtual void Snapshot(const std::string&, const Rect&) {}
 
     // Handles window events until the condition holds; fails on a hang only.
     void WaitFor(const std::function<bool()>& condition);
