@@ -212,11 +212,12 @@ void CGameDlg::reject()
     m_controller.OnCommand(IDCANCEL);
 }
 
-bool CGameDlg::event(QEvent* pEvent)
+void CGameDlg::focusOutEvent(QFocusEvent* pEvent)
 {
-    if (pEvent->type() == QEvent::WindowDeactivate)
+    // Another window, a box of the game's own or a menu took the keys.
+    if (pEvent->reason() == Qt::ActiveWindowFocusReason || pEvent->reason() == Qt::PopupFocusReason)
         m_controller.OnDeactivate();
-    return QDialog::event(pEvent);
+    QDialog::focusOutEvent(pEvent);
 }
 
 void CGameDlg::resizeEvent(QResizeEvent* pEvent)

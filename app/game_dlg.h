@@ -58,7 +58,7 @@ public:
     void reject() override;
 
 protected:
-    bool event(QEvent* pEvent) override;
+    void focusOutEvent(QFocusEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;

@@ -67,7 +67,7 @@ protected:
     }
     void Deactivate() override
     {
-        QEvent deactivate(QEvent::WindowDeactivate);
+        QFocusEvent deactivate(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(&m_dlg, &deactivate);
     }
     void Drop(const std::string& strPath) override { EXPECT_TRUE(DropUrl(QUrl::fromLocalFile(PathToText(strPath)))); }
