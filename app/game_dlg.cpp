@@ -2,7 +2,6 @@
 
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
-#include "app/dialog_units.h"
 #include "app/path_text.h"
 #include "game/window_layout.h"
 #include "game/window_template.h"
@@ -38,22 +37,39 @@ Point ToPoint(const QPointF& pt)
     return Point{static_cast<int32_t>(pt.x()), static_cast<int32_t>(pt.y())};
 }
 
-CGameController::EKey ToKey(int nKey)
+CGameController::EKey ToKey(const QKeyEvent& event)
 {
-    switch (nKey) {
+    using EKey = CGameController::EKey;
+    switch (event.key()) {
     case Qt::Key_Left:
-        return CGameController::EKey::Left;
+        return EKey::Left;
     case Qt::Key_Up:
-        return CGameController::EKey::Up;
+        return EKey::Up;
     case Qt::Key_Right:
-        return CGameController::EKey::Right;
+        return EKey::Right;
     case Qt::Key_Down:
-        return CGameController::EKey::Down;
+        return EKey::Down;
     case Qt::Key_P:
+        return EKey::Pause;
     case Qt::Key_Space:
-        return CGameController::EKey::Pause;
+        return EKey::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EKey::Enter;
+    case Qt::Key_Tab:
+        return event.modifiers() & Qt::ShiftModifier ? EKey::BackTab : EKey::Tab;
+    case Qt::Key_Backtab:
+        return EKey::BackTab;
+    case Qt::Key_R:
+        return EKey::Read;
+    case Qt::Key_O:
+        return event.modifiers() & Qt::ControlModifier ? EKey::Read : EKey::Other;
+    case Qt::Key_S:
+        return EKey::Stop;
+    case Qt::Key_F11:
+        return EKey::FullScreen;
     default:
-        return CGameController::EKey::Other;
+        return EKey::Other;
     }
 }
 
@@ -73,14 +89,18 @@ CGameDlg::CGameDlg(QWidget* pParent) : QDialog(pParent), m_dialogChooser(this), 
 {
     setWindowTitle(QStringLiteral("Wrigglet"));
     setWindowIcon(LoadAppIcon());
-    setFixedSize(DialogUnitsToPixels(QSize(WRIGGLET_DIALOG_SIZE)));
+    // Any size from the template's up: the picture scales with the window.
+    const Point ptClient = TemplateClientSize();
+    setMinimumSize(ptClient.x, ptClient.y);
+    resize(ptClient.x, ptClient.y);
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     // The window itself takes the keys: its controls are never shown.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
     SetFileChooser(nullptr);
     CreateTemplateControls();
-    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); }, ptClient);
 }
 
 void CGameDlg::CreateTemplateControls()
@@ -177,6 +197,11 @@ void CGameDlg::TakeFocus()
     setFocus();
 }
 
+void CGameDlg::SetFullScreen(bool bFullScreen)
+{
+    bFullScreen ? showFullScreen() : showNormal();
+}
+
 void CGameDlg::accept()
 {
     m_controller.OnCommand(IDOK);
@@ -187,10 +212,24 @@ void CGameDlg::reject()
     m_controller.OnCommand(IDCANCEL);
 }
 
+void CGameDlg::focusOutEvent(QFocusEvent* pEvent)
+{
+    // Another window, a box of the game's own or a menu took the keys.
+    if (pEvent->reason() == Qt::ActiveWindowFocusReason || pEvent->reason() == Qt::PopupFocusReason)
+        m_controller.OnDeactivate();
+    QDialog::focusOutEvent(pEvent);
+}
+
+void CGameDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    m_controller.OnResize(Point{width(), height()}, 96);
+    QDialog::resizeEvent(pEvent);
+}
+
 void CGameDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_buffers.SetTarget(&painter);
+    m_buffers.SetTarget(&painter, m_controller.GetScale());
     m_controller.Paint(m_buffers);
     m_buffers.SetTarget(nullptr);
 }
@@ -206,7 +245,7 @@ void CGameDlg::timerEvent(QTimerEvent* pEvent)
 void CGameDlg::keyReleaseEvent(QKeyEvent* pEvent)
 {
     if (!pEvent->isAutoRepeat())
-        m_controller.OnKeyUp(ToKey(pEvent->key()));
+        m_controller.OnKeyUp(ToKey(*pEvent));
     QDialog::keyReleaseEvent(pEvent);
 }
 
@@ -229,6 +268,8 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* pEvent)
     const std::string strAbout = LoadStringResource(IDS_ABOUTBOX);
     if (strAbout.empty())
         return;
+    // A popup does not take the window's activation; the quiz pauses all the same.
+    m_controller.OnDeactivate();
     QMenu menu(this);
     QAction* pAbout = menu.addAction(FromCodePage(strAbout));
     if (menu.exec(pEvent->globalPos()) == pAbout)

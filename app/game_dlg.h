@@ -35,6 +35,7 @@ public:
     void CloseWindow(int32_t nResult) override;
     void StartTimer(int32_t nId, int32_t nMilliseconds) override;
     void TakeFocus() override;
+    void SetFullScreen(bool bFullScreen) override;
 
     // The desktop's system menu is not here: its commands come this way.
     void OnSysCommand(uint32_t nId) { m_controller.OnSysCommand(nId); }
@@ -57,7 +58,9 @@ public:
     void reject() override;
 
 protected:
+    void focusOutEvent(QFocusEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;

@@ -22,6 +22,8 @@ public:
     static constexpr Colour kGold = 0x00D1E5;
     static constexpr Colour kBlack = 0x000000;
     static constexpr Colour kTileWhite = 0xFAFAFA;
+    // The menu buttons, in the order the keyboard walks them.
+    enum EButton : int32_t { NoButton, ReadButton, StartButton, ExitButton };
 
     CFieldPanel();
     virtual ~CFieldPanel();
@@ -77,6 +79,8 @@ public:
     int32_t m_bHoverStop = 0;
     int32_t m_bHoverExit = 0;
     int32_t m_bHoverRead = 0;
+    // The menu button the keyboard is on, drawn as the one under the mouse.
+    int32_t m_nFocus = NoButton;
 
 protected:
     Rect m_rcArea;

@@ -4,6 +4,7 @@
 #include "platform/random.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -290,14 +291,42 @@ void CPlayField::DrawTiles(CDrawTarget& dc)
 
 void CPlayField::DrawSnake(CDrawTarget& dc)
 {
-    dc.DrawBall(m_snake.GetRect());
+    // Copies, not pointers: the game loop may empty the body at any moment.
+    std::vector<CCharObject> body;
     CCharObject segment;
     for (int32_t i = 0; i < m_snake.GetSegmentCount(); ++i) {
-        if (!m_snake.CopySegment(i, segment))
-            continue;
-        dc.DrawBall(segment.GetRect());
-        DrawLetter(dc, segment);
+        if (m_snake.CopySegment(i, segment))
+            body.push_back(segment);
     }
+    dc.DrawBall(m_snake.GetRect());
+    for (const CCharObject& part : body)
+        dc.DrawBall(part.GetRect());
+    // The letters over all the balls, so that no ball hides one, not even
+    // the head the last eaten segment sits on. A left half and then a right
+    // half that make a character lie next to each other, side by side or
+    // one above the other: the character stands whole between them.
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (i + 1 < body.size() && IsCharacterPair(body[i], body[i + 1])) {
+            Rect rcPair;
+            UnionRect(rcPair, body[i].GetRect(), body[i + 1].GetRect());
+            dc.DrawLabel(rcPair, body[i].Text() + body[i + 1].Text(), kLetterSize, kRed);
+            ++i;
+        } else {
+            DrawLetter(dc, body[i]);
+        }
+    }
+}
+
+bool CPlayField::IsCharacterPair(const CCharObject& first, const CCharObject& second)
+{
+    // By their bytes, as the verdict judges: the halves of two characters
+    // that share a lead byte make the character collected.
+    const Point a = first.GetPosition();
+    const Point b = second.GetPosition();
+    size_t nLength = 0;
+    return first.GetHalf() == CCharObject::LeftHalf && second.GetHalf() == CCharObject::RightHalf &&
+           std::abs(a.x - b.x) + std::abs(a.y - b.y) <= static_cast<int32_t>(kQuestionStep) &&
+           DecodeCodePage932Char(first.Text() + second.Text(), 0, nLength) != kNoCharacter && nLength == 2;
 }
 
 void CPlayField::DrawLetter(CDrawTarget& dc, const CCharObject& letter)

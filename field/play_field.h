@@ -28,6 +28,9 @@ public:
     void DrawSnake(CDrawTarget& dc);
     // The letter of a tile or segment: its byte, or its half of a character.
     void DrawLetter(CDrawTarget& dc, const CCharObject& letter);
+    // Body segments next to each other, the first a left half and the second
+    // a right half, whose bytes make a character: eaten in reading order.
+    static bool IsCharacterPair(const CCharObject& first, const CCharObject& second);
 
     void CentreSnake();
     // Centres the snake and sets its step for play; direction and body stay.

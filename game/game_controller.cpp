@@ -3,11 +3,13 @@
 #include "game/game_view.h"
 #include "game/window_layout.h"
 #include "game/window_template.h"
+#include "platform/code_page.h"
 #include "platform/file_exception.h"
 #include "platform/file_path.h"
 #include "quiz/file_chooser.h"
 #include "quiz/question_file_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <new>
@@ -55,6 +57,22 @@ std::string Reason(bool bNamed)
     }
 }
 
+// The file's name as the menu shows it, in code page 932; "・" for what that
+// cannot hold.
+std::string DisplayName(const std::string& strPath)
+{
+    std::string_view strName = strPath;
+    strName.remove_prefix(std::min(strName.size(), strName.find_last_of("/\\") + 1));
+    std::string strShown;
+    for (size_t nBad; (nBad = AppendUtf8AsCodePage932(strName, strShown)) != std::string_view::npos;) {
+        size_t nLength = 1;
+        DecodeUtf8Char(strName, nBad, nLength);
+        strShown += "\x81\x45"; // ・
+        strName.remove_prefix(nBad + nLength);
+    }
+    return strShown;
+}
+
 } // namespace
 
 CGameController::CGameController(CGameView& view) : m_view(view) {}
@@ -68,8 +86,10 @@ CGameController::~CGameController()
     m_loader.Cancel();
 }
 
-void CGameController::Init(const std::function<Rect(int32_t)>& controlRect)
+void CGameController::Init(const std::function<Rect(int32_t)>& controlRect, Point ptClient)
 {
+    m_painter.SetClientSize(ptClient);
+    m_scale.SetCanvas(ptClient);
     m_runner.SetOwner(&m_view);
     m_runner.SetField(&m_field);
     m_runner.SetQuestions(&m_questions);
@@ -87,7 +107,8 @@ void CGameController::SetFileChooser(CFileChooser* pChooser)
 
 void CGameController::OnKeyUp(EKey key)
 {
-    // The snake turns when the key comes up; holding it repeats nothing.
+    // Keys act when they come up; holding one repeats nothing.
+    const bool bPlaying = m_field.IsRunning() != 0;
     switch (key) {
     case EKey::Left:
         m_field.TurnLeft();
@@ -101,38 +122,107 @@ void CGameController::OnKeyUp(EKey key)
     case EKey::Down:
         m_field.TurnDown();
         break;
+    case EKey::Space:
+        if (!bPlaying) {
+            Press(m_field.m_nFocus);
+            return;
+        }
+        [[fallthrough]];
     case EKey::Pause:
         // Only a quiz in play pauses; the mark shows and the loop holds.
-        if (!m_field.IsRunning() || !m_runner.IsActive())
+        if (!bPlaying || !m_runner.IsActive())
             return;
         m_runner.TogglePause();
         break;
+    case EKey::Enter:
+        if (!bPlaying)
+            Press(m_field.m_nFocus != CFieldPanel::NoButton ? m_field.m_nFocus : CFieldPanel::StartButton);
+        return;
+    case EKey::Tab:
+    case EKey::BackTab:
+        if (bPlaying)
+            return;
+        MoveFocus(key == EKey::Tab ? 1 : -1);
+        break;
+    case EKey::Read:
+        if (!bPlaying)
+            OnRead();
+        return;
+    case EKey::Stop:
+        if (bPlaying)
+            StopFromPlay();
+        return;
+    case EKey::FullScreen:
+        m_bFullScreen = !m_bFullScreen;
+        m_view.SetFullScreen(m_bFullScreen);
+        return;
     case EKey::Other:
         return;
     }
     m_view.InvalidateRect(false);
 }
 
-void CGameController::OnMouseMove(Point pt)
+void CGameController::MoveFocus(int32_t nBy)
 {
-    m_field.UpdateHover(pt);
+    // Read, Start, Exit from the top, round again at either end; from none
+    // to the first that way.
+    constexpr int32_t nButtons = CFieldPanel::ExitButton;
+    int32_t& nFocus = m_field.m_nFocus;
+    if (nFocus == CFieldPanel::NoButton)
+        nFocus = nBy > 0 ? CFieldPanel::ReadButton : CFieldPanel::ExitButton;
+    else
+        nFocus = (nFocus - 1 + nBy + nButtons) % nButtons + 1;
+}
+
+void CGameController::Press(int32_t nButton)
+{
+    switch (nButton) {
+    case CFieldPanel::StartButton:
+        OnStart();
+        break;
+    case CFieldPanel::ReadButton:
+        OnRead();
+        break;
+    case CFieldPanel::ExitButton:
+        Close(IDOK);
+        break;
+    default:
+        break;
+    }
+}
+
+void CGameController::OnResize(Point ptWindow, int32_t nBase96)
+{
+    m_scale.Fit(ptWindow, nBase96);
+    m_view.InvalidateRect(true);
+}
+
+void CGameController::OnMouseMove(Point ptWindow)
+{
+    m_field.UpdateHover(m_scale.ToCanvas(ptWindow));
     m_view.InvalidateRect(false);
 }
 
-void CGameController::OnLeftButtonUp(Point pt)
+void CGameController::OnLeftButtonUp(Point ptWindow)
 {
+    const Point pt = m_scale.ToCanvas(ptWindow);
     if (!m_field.IsRunning()) {
         if (m_field.HitStart(pt))
-            OnStart();
+            Press(CFieldPanel::StartButton);
         else if (m_field.HitRead(pt))
-            OnRead();
+            Press(CFieldPanel::ReadButton);
         else if (m_field.HitExit(pt))
-            Close(IDOK);
+            Press(CFieldPanel::ExitButton);
     } else if (m_field.HitStop(pt)) {
-        m_field.SetRunning(0);
-        m_view.InvalidateRect(true);
-        OnStop();
+        StopFromPlay();
     }
+}
+
+void CGameController::StopFromPlay()
+{
+    m_field.SetRunning(0);
+    m_view.InvalidateRect(true);
+    OnStop();
 }
 
 bool CGameController::OnSysCommand(uint32_t nId)
@@ -140,6 +230,7 @@ bool CGameController::OnSysCommand(uint32_t nId)
     // The low four bits are the system's own.
     if ((nId & 0xFFF0) != IDM_ABOUTBOX)
         return false;
+    OnDeactivate();
     m_view.ShowAbout();
     return true;
 }
@@ -177,6 +268,15 @@ void CGameController::OnTimer(int32_t nId)
             FinishLoad();
         else if (!m_loader.IsBusy() && !m_strPendingLoad.empty() && !m_field.IsRunning())
             LoadPending();
+    }
+}
+
+void CGameController::OnDeactivate()
+{
+    // The snake must not go on unseen behind something else.
+    if (m_field.IsRunning() && m_runner.IsActive() && !m_runner.IsPaused()) {
+        m_runner.SetPause(true);
+        m_view.InvalidateRect(false);
     }
 }
 
@@ -273,6 +373,7 @@ void CGameController::FinishLoad()
     bool bLoaded = false;
     try {
         m_loader.Finish(m_questions);
+        m_painter.SetLoadedFile(DisplayName(m_loader.GetPath()), m_questions.GetPlayableCount());
         bLoaded = true;
     } catch (...) {
         ShowLoadFailure(m_loader.GetPath(), m_bLoadingNamed);
@@ -284,6 +385,7 @@ bool CGameController::LoadQuestions(const std::string& strPath, bool bNamed)
 {
     try {
         m_questions.LoadFile(strPath, kQuizLength);
+        m_painter.SetLoadedFile(DisplayName(strPath), m_questions.GetPlayableCount());
         return true;
     } catch (...) {
         ShowLoadFailure(strPath, bNamed);

@@ -2,6 +2,7 @@
 
 #include "field/play_field.h"
 #include "game/game_painter.h"
+#include "game/window_scale.h"
 #include "platform/point.h"
 #include "platform/rect.h"
 #include "quiz/question_set.h"
@@ -38,20 +39,31 @@ public:
     // loaded takes the questions over.
     static constexpr uintmax_t kLoadAtOnceBytes = 256 * 1024;
 
-    enum class EKey { Left, Up, Right, Down, Pause, Other };
+    // The keys the game knows, as each front-end names them: P pauses;
+    // Space pauses in play and uses the focused button in the menu; Enter
+    // uses the focused button or starts; Tab and Shift+Tab move the focus;
+    // R and Ctrl+O read; S stops; F11 switches to the full screen and back.
+    enum class EKey { Left, Up, Right, Down, Pause, Space, Enter, Tab, BackTab, Read, Stop, FullScreen, Other };
 
     explicit CGameController(CGameView& view);
     ~CGameController();
     CGameController(const CGameController&) = delete;
     CGameController& operator=(const CGameController&) = delete;
 
-    // Lays the play area out from the window's template controls, by id,
-    // and starts the timers.
-    void Init(const std::function<Rect(int32_t)>& controlRect);
+    // Lays the play area out from the window's template controls, by id, in
+    // a client area reaching to ptClient, and starts the timers.
+    void Init(const std::function<Rect(int32_t)>& controlRect, Point ptClient);
     // The open-file dialog of Read; not owned.
     void SetFileChooser(CFileChooser* pChooser);
 
+    // The window's client area is now ptWindow of its units, nBase96 of
+    // which make 96 of the game's pixels at its smallest (see CWindowScale).
+    void OnResize(Point ptWindow, int32_t nBase96);
+    // Where the picture lies in the window now.
+    const CWindowScale& GetScale() const { return m_scale; }
+
     void OnKeyUp(EKey key);
+    // Mouse positions are in the window's units.
     void OnMouseMove(Point pt);
     void OnLeftButtonUp(Point pt);
     // The about command; false for any other system command, which the
@@ -61,6 +73,9 @@ public:
     // IDCANCEL for Escape, the close box or the system ending the window.
     void OnCommand(int32_t nId);
     void OnTimer(int32_t nId);
+    // The window lost activation to another window or a box of its own, or
+    // opened a menu: a quiz in play pauses, and stays so until resumed.
+    void OnDeactivate();
     // Loads a question file as Read does once the file is chosen: a file
     // dropped on the window. During a quiz it loads once the quiz is over.
     // The newest file chosen wins over a load still in flight.
@@ -86,6 +101,11 @@ private:
     // Whether a file was chosen.
     bool OnRead();
     void OnStop();
+    // Stop as its button does: back to the menu at once.
+    void StopFromPlay();
+    // What a menu button does, clicked or used from the keyboard.
+    void Press(int32_t nButton);
+    void MoveFocus(int32_t nBy);
     void Close(int32_t nResult);
     // bNamed: named on the command line, where a missing file is a mistyped
     // name rather than one moved since it was chosen.
@@ -105,6 +125,7 @@ private:
     CQuestionSet m_questions;
     CQuizRunner m_runner;
     CGamePainter m_painter{m_field, m_runner};
+    CWindowScale m_scale;
     CFileChooser* m_pChooser = nullptr;
     // A file dropped during a quiz, loaded when the quiz is over.
     std::string m_strPendingLoad;
@@ -116,4 +137,5 @@ private:
     bool m_bStartWhenLoaded = false;
     std::string m_strPaintedStatus;
     bool m_bClosed = false;
+    bool m_bFullScreen = false;
 };

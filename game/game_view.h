@@ -22,4 +22,6 @@ public:
     // Takes the keyboard focus back to the window, unless a box of its own
     // holds the window.
     virtual void TakeFocus() = 0;
+    // Fills the screen with the window, or puts it back as it was.
+    virtual void SetFullScreen(bool bFullScreen) = 0;
 };

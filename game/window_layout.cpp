@@ -39,6 +39,12 @@ Rect TemplateControlRect(int32_t nId)
     }
 }
 
+Point TemplateClientSize()
+{
+    const Rect rc = DialogUnitsToPixels(0, 0, WRIGGLET_DIALOG_SIZE);
+    return Point{rc.right, rc.bottom};
+}
+
 void LayOutField(CPlayField& field, const std::function<Rect(int32_t)>& controlRect)
 {
     field.SetArea(controlRect(IDC_AREA));

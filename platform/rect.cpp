@@ -47,3 +47,9 @@ bool IntersectRect(Rect& dst, const Rect& a, const Rect& b)
     dst = r;
     return true;
 }
+
+void UnionRect(Rect& dst, const Rect& a, const Rect& b)
+{
+    dst = Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+               std::max(a.bottom, b.bottom)};
+}

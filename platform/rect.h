@@ -34,3 +34,5 @@ bool IsRectEmpty(const Rect& rc);
 bool PtInRect(const Rect& rc, Point pt);
 // The overlap of a and b in dst; an empty result is all zero and returns false.
 bool IntersectRect(Rect& dst, const Rect& a, const Rect& b);
+// The smallest rectangle holding both a and b.
+void UnionRect(Rect& dst, const Rect& a, const Rect& b);

@@ -6,18 +6,27 @@
 #include <QPainter>
 #include <QtMath>
 
+void CImageBuffers::SetTarget(QPainter* pTarget, const CWindowScale& scale)
+{
+    m_pTarget = pTarget;
+    m_screenRatio = pTarget && pTarget->device() ? pTarget->device()->devicePixelRatio() : 1.0;
+    m_ratio = scale.GetScale() * m_screenRatio;
+    m_offset = QPoint(scale.GetOffset().x, scale.GetOffset().y);
+}
+
 void CImageBuffers::Prepare(EBuffer buffer, Point ptCorner)
 {
-    const qreal ratio = m_pTarget && m_pTarget->device() ? m_pTarget->device()->devicePixelRatio() : 1.0;
     QImage& img = m_images[buffer];
-    const QSize size(qCeil(ptCorner.x * ratio), qCeil(ptCorner.y * ratio));
-    if (!img.isNull() && img.size() == size && img.devicePixelRatio() == ratio)
+    const QSize size(qCeil(ptCorner.x * m_ratio), qCeil(ptCorner.y * m_ratio));
+    if (!img.isNull() && img.size() == size && img.devicePixelRatio() == m_ratio)
         return;
     img = QImage();
     if (ptCorner.x <= 0 || ptCorner.y <= 0)
         return;
     img = QImage(size, QImage::Format_RGB32);
-    img.setDevicePixelRatio(ratio);
+    // The game's pixels are drawn at the picture's scale: text, boxes and
+    // balls in the screen's own pixels, never stretched afterwards.
+    img.setDevicePixelRatio(m_ratio);
     img.fill(Qt::black);
     ++m_nBuilds;
 }
@@ -37,9 +46,12 @@ void CImageBuffers::Copy(EBuffer buffer, Rect rc)
     const QImage& img = m_images[buffer];
     if (!m_pTarget || img.isNull() || IsRectEmpty(rc))
         return;
+    // Whole pixels of the buffer, to the same pixels of the screen: a copy,
+    // not a scaling.
     const qreal ratio = img.devicePixelRatio();
-    const QRectF dst(rc.left, rc.top, rc.Width(), rc.Height());
-    const QRectF src(rc.left * ratio, rc.top * ratio, rc.Width() * ratio, rc.Height() * ratio);
+    const QRect src(QPoint(qFloor(rc.left * ratio), qFloor(rc.top * ratio)),
+                    QPoint(qCeil(rc.right * ratio) - 1, qCeil(rc.bottom * ratio) - 1));
+    const QRectF dst(QPointF(m_offset) + QPointF(src.topLeft()) / m_screenRatio, QSizeF(src.size()) / m_screenRatio);
     const QPainter::CompositionMode previous = m_pTarget->compositionMode();
     m_pTarget->setCompositionMode(QPainter::CompositionMode_Source);
     m_pTarget->drawImage(dst, img, src);

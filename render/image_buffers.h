@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/window_scale.h"
 #include "game/window_surface.h"
 
 #include <QImage>
@@ -8,15 +9,16 @@
 
 class QPainter;
 
-// The window's off-screen buffers as pictures in the screen's own pixels
-// (the device pixel ratio of the window painted), copied to it with
-// QPainter. They are made at the first paint and again only when the ratio
-// or their reach changes.
+// The window's off-screen buffers as pictures in the screen's own pixels at
+// the picture's scale in the window, copied to it with QPainter. They are
+// made at the first paint and again only when the scale or their reach
+// changes.
 class CImageBuffers : public CWindowSurface
 {
 public:
-    // The window's painter for the paint that follows; nullptr after it.
-    void SetTarget(QPainter* pTarget) { m_pTarget = pTarget; }
+    // The window's painter for the paint that follows, and where the
+    // picture lies in it; nullptr after it.
+    void SetTarget(QPainter* pTarget, const CWindowScale& scale = CWindowScale());
 
     void Prepare(EBuffer buffer, Point ptCorner) override;
     void Draw(EBuffer buffer, const std::function<void(CDrawTarget&)>& draw) override;
@@ -28,5 +30,8 @@ public:
 private:
     QImage m_images[2];
     QPainter* m_pTarget = nullptr;
+    qreal m_screenRatio = 1.0;
+    qreal m_ratio = 1.0;
+    QPoint m_offset;
     int32_t m_nBuilds = 0;
 };

@@ -1,5 +1,6 @@
 #include "render/painter.h"
 
+#include "game/ball_picture.h"
 #include "platform/code_page.h"
 #include "render/pen_brush_scope.h"
 #include "render/resources.h"
@@ -12,7 +13,10 @@
 #include <QString>
 
 #include <algorithm>
-#include <array>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -43,16 +47,31 @@ QImage LoadBallImage(const char* pszName)
     return QImage(QString::fromLatin1(pszName)).convertToFormat(QImage::Format_RGB32);
 }
 
-// The pair that fits a screen of this device pixel ratio.
-const BallImages& Balls(qreal ratio)
+QImage ToImage(const std::vector<uint32_t>& pixels, int32_t nSide)
 {
-    static const std::array<BallImages, 2> images = [] {
+    QImage img(nSide, nSide, QImage::Format_RGB32);
+    for (int32_t y = 0; y < nSide; ++y)
+        std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y) * nSide, nSide, reinterpret_cast<QRgb*>(img.scanLine(y)));
+    return img;
+}
+
+// The pair for the ball's side in the screen's pixels: the game's own
+// pictures at their size, drawn anew for any other, once.
+const BallImages& Balls(int32_t nSide)
+{
+    static std::mutex mutex;
+    static std::map<int32_t, BallImages> images;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (images.empty()) {
         InitWriggletResources();
-        return std::array<BallImages, 2>{
-            BallImages{LoadBallImage(":/ball.png"), LoadBallImage(":/ball_mask.png")},
-            BallImages{LoadBallImage(":/ball@2x.png"), LoadBallImage(":/ball_mask@2x.png")}};
-    }();
-    return images[ratio > 1.0 ? 1 : 0];
+        images[kBallSize] = BallImages{LoadBallImage(":/ball.png"), LoadBallImage(":/ball_mask.png")};
+    }
+    auto it = images.find(nSide);
+    if (it == images.end()) {
+        const CBallPicture picture(nSide);
+        it = images.emplace(nSide, BallImages{ToImage(picture.Ball(), nSide), ToImage(picture.Mask(), nSide)}).first;
+    }
+    return it->second;
 }
 
 bool IsEmpty(const Rect& rc)
@@ -146,14 +165,14 @@ void CPainter::DrawBall(Rect rc)
     if (IsEmpty(rc))
         return;
     const QPaintDevice* pDevice = m_pDC->device();
-    const BallImages& images = Balls(pDevice ? pDevice->devicePixelRatio() : 1.0);
-    // As a bit-block copy from the pictures' corner: never stretched beyond
-    // what the screen's scale asks for.
-    const int scale = images.ball.width() / kBallSize;
+    const qreal ratio = pDevice ? pDevice->devicePixelRatio() : 1.0;
+    const BallImages& images = Balls(qRound(kBallSize * ratio));
+    // As a bit-block copy from the pictures' corner, pixel for pixel.
+    const qreal scale = static_cast<qreal>(images.ball.width()) / kBallSize;
     const int w = std::min(rc.Width(), kBallSize);
     const int h = std::min(rc.Height(), kBallSize);
     const QRect target(rc.left, rc.top, w, h);
-    const QRect source(0, 0, w * scale, h * scale);
+    const QRectF source(0, 0, w * scale, h * scale);
     const QPainter::CompositionMode previous = m_pDC->compositionMode();
     // The mask whitens the disc and leaves the corners; the ball, white
     // outside its disc, then colours only the disc.

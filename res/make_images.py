@@ -101,12 +101,11 @@ def icon(size):
 
 
 def main():
-    # The ball as drawn, and at twice the pixels for screens scaled by 2.
-    for scale, suffix in ((1, ""), (2, "@2x")):
-        size = BALL_SIZE * scale
-        ball, mask = ball_and_mask(size)
-        write_png(os.path.join(HERE, "ball%s.png" % suffix), size, size, ball, False)
-        write_png(os.path.join(HERE, "ball_mask%s.png" % suffix), size, size, mask, False)
+    # The ball as drawn; the game draws it anew in the same way for scaled
+    # screens (game/ball_picture.cpp).
+    ball, mask = ball_and_mask(BALL_SIZE)
+    write_png(os.path.join(HERE, "ball.png"), BALL_SIZE, BALL_SIZE, ball, False)
+    write_png(os.path.join(HERE, "ball_mask.png"), BALL_SIZE, BALL_SIZE, mask, False)
     for size in (16, 32, 48, 256):
         write_png(os.path.join(HERE, "icon_%d.png" % size), size, size, icon(size), True)
 

@@ -49,6 +49,7 @@ void CQuizRunner::OnStarting()
     // No question in play yet, no result of the last quiz, not paused.
     m_pField->SetProgress(0, 0);
     ClearResult();
+    SetQuestionText(std::string());
     SetPause(false);
     m_pField->SetRunning(1);
 }
@@ -84,6 +85,18 @@ void CQuizRunner::ClearResult()
     SetResult(CQuizResult());
 }
 
+std::string CQuizRunner::GetQuestionText() const
+{
+    std::lock_guard<std::mutex> lock(m_csResult);
+    return m_strQuestion;
+}
+
+void CQuizRunner::SetQuestionText(std::string strQuestion)
+{
+    std::lock_guard<std::mutex> lock(m_csResult);
+    m_strQuestion = std::move(strQuestion);
+}
+
 void CQuizRunner::SetResult(CQuizResult result)
 {
     std::lock_guard<std::mutex> lock(m_csResult);
@@ -114,6 +127,7 @@ void CQuizRunner::Run()
             strAnswer = pQuestion->GetAnswer();
             strQuestion = pQuestion->GetQuestion();
             SetStatusText(strQuestion);
+            SetQuestionText(strQuestion);
             field.SetProgress(++nPlayed, nPlayable);
             field.PlaceTiles(strAnswer);
             field.StartQuestion();

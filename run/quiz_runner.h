@@ -19,12 +19,12 @@ public:
     static constexpr int32_t kVerdictPause = 1000;
     static constexpr int32_t kBaseStepDelay = 200;
     static constexpr int32_t kDelayPerSegment = 15;
-    // The last wait the speed-up reaches before it would go negative (5 ms
-    // at 13 segments). Any shorter and the snake only burns the processor.
-    static constexpr int32_t kFastestStepDelay = kBaseStepDelay % kDelayPerSegment;
+    // The speed-up ends at 10 segments, where a step of 20 pixels every
+    // 50 ms still crosses the area in a second: faster, no hand can steer.
+    static constexpr int32_t kFastestStepDelay = 50;
 
-    // The wait after a step: faster with every tile eaten, never below the
-    // fastest (answers of fifteen bytes and more would go on shrinking).
+    // The wait after a step: 200 - 15 x segments, faster with every tile
+    // eaten, but never below the fastest.
     static int32_t StepDelay(int32_t nSegments);
     // "正解:answer" or "不正解:answer" in code page 932.
     static std::string Verdict(bool bCorrect, const std::string& strAnswer);
@@ -48,6 +48,9 @@ public:
     // The last quiz played to its end, shown in menu mode; empty for none.
     CQuizResult GetResult() const;
     void ClearResult();
+    // The question in play, shown below the area while its tiles are out;
+    // empty before the first.
+    std::string GetQuestionText() const;
 
 protected:
     // A new run takes the field in play mode with nothing of the last run
@@ -55,13 +58,16 @@ protected:
     void OnStarting() override;
     void OnStartFailed() override;
     void SetResult(CQuizResult result);
+    void SetQuestionText(std::string strQuestion);
 
 private:
     void Invalidate(bool bErase);
 
     CPlayField* m_pField = nullptr;
     CQuestionSet* m_pQuestions = nullptr;
-    // The game loop writes the result, the window's thread draws it.
+    // The game loop writes the result and the question, the window's thread
+    // draws them.
     mutable std::mutex m_csResult;
     CQuizResult m_result;
+    std::string m_strQuestion;
 };

@@ -12,9 +12,10 @@ case "${1:-}" in
   package) packages=(build-essential cmake pkg-config qt6-base-dev file lintian) ;;
   check) packages=(debootstrap git) ;;
   # Wine runs the Windows build on a virtual display, with the Japanese font
-  # and its own fonts; NSIS makes the installer.
-  windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest python3
-                     xvfb xauth xdotool imagemagick fonts-ipafont-gothic fonts-wine nsis) ;;
+  # and its own fonts; Python drives it there through XTest (xwin.py) and
+  # ImageMagick writes its pictures; NSIS makes the installer.
+  windows) packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest python3 libx11-6 libxtst6
+                     xvfb xauth imagemagick fonts-ipafont-gothic fonts-wine nsis) ;;
   *) echo "usage: $0 run|test|package|windows|check [more packages ...]" >&2; exit 2 ;;
 esac
 shift

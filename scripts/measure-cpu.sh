@@ -5,37 +5,32 @@
 # with no tile left in it, then reads the process's CPU time over 10 s from
 # /proc/PID/stat.
 # Usage: scripts/measure-cpu.sh [game binary, default: built from this tree]
-set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=$root/build/shots
 game=${1:-}
-
-scripts/deps.sh run xdotool python3
+[ -z "$game" ] || game=$(realpath -e "$game") || exit 1
+. "$(dirname "$0")/lib.sh"
+scripts/deps.sh run python3 libxtst6
 . scripts/xvfb.sh
 
 if [ -z "$game" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target wrigglet >/dev/null
-  game=$build/app/wrigglet
+  build_game build/shots >/dev/null
+  game=$PWD/build/shots/app/wrigglet
 fi
-game=$(realpath "$game")
 
 start_xvfb
 work=$(mktemp -d)
 trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 for n in 1 2 3 4 5; do echo "ABCDEFGHIJKLMNOPQRST,Q$n"; done >"$work/cpu.csv"
-PYTHONPATH=$root/scripts python3 - "$game" "$work" <<'PYTHON'
+PYTHONPATH=scripts python3 - "$game" "$work" <<'PYTHON'
 import sys
 import time
 
-import xplay
+import xwin
 
-game = xplay.Game(sys.argv[1], cwd=sys.argv[2])
+game = xwin.Game(sys.argv[1], cwd=sys.argv[2])
 try:
     game.read("cpu.csv")
     game.focus()
-    game.click(xplay.START)
+    game.click("START")
 
     # Turning at right angles in turn moves the snake into other lanes and
     # eats tiles; with at most six left it goes straight on, and once the
@@ -78,7 +73,7 @@ try:
     print(f"CPU at top speed ({20 - last_tiles} of 20 tiles eaten, {last_tiles} left out of "
           f"the snake's lane): {100.0 * (c1 - c0) / (t1 - t0):.1f}% of one core "
           f"over {t1 - t0:.1f} s (utime+stime from /proc/{game.proc.pid}/stat)")
-    game.click(xplay.STOP)
+    game.click("STOP")
 finally:
     game.close()
 PYTHON

@@ -1,29 +1,26 @@
 #!/usr/bin/env bash
 # Measures from outside, under Xvfb, what loading a large question file named
 # on the command line costs the game: the longest time the window took to
-# answer while the file loaded (the pointer is moved onto and off the drawn
-# Exit button every ~10 ms, through XTest, and timed until the button's
-# colour changes in the window's pixels), and the peak memory (VmHWM) above
-# that of the idle game. Three files are made in build/load-files: 100 MiB of
-# 17.5 M short lines, 10 M empty lines, and 100 MiB in one line.
-# Usage: scripts/measure-load.sh [runs, default 3] [game binary, default: build it]
-set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+# answer while the file loaded (the pointer goes onto and off the drawn Exit
+# button every ~10 ms through XTest, timed until the button's colour changes
+# in the window's pixels; a first answer later than the idle game's counts
+# too), and the peak memory (VmHWM) above the idle game's. Three files are
+# made in build/load-files: 100 MiB of 17.5 M short lines, 10 M empty lines,
+# and 100 MiB in one line.
+# Usage: scripts/measure-load.sh [runs, default 3] [game binary, default: built from this tree]
 runs=${1:-3}
 game=${2:-}
-build=$root/build/shots
-files=$root/build/load-files
-
-scripts/deps.sh run xdotool python3
+[ -z "$game" ] || game=$(realpath -e "$game") || exit 1
+. "$(dirname "$0")/lib.sh"
+scripts/deps.sh run python3 libxtst6
 . scripts/xvfb.sh
 
 if [ -z "$game" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target wrigglet >/dev/null
-  game=$build/app/wrigglet
+  build_game build/shots >/dev/null
+  game=$PWD/build/shots/app/wrigglet
 fi
 
+files=$PWD/build/load-files
 mkdir -p "$files"
 python3 - "$files" <<'PYTHON'
 import os
@@ -44,50 +41,16 @@ for name, write in wanted.items():
 PYTHON
 
 start_xvfb
-python3 - "$game" "$files" "$runs" <<'PYTHON'
-import ctypes
-import ctypes.util
+PYTHONPATH=scripts python3 - "$game" "$files" "$runs" <<'PYTHON'
 import os
 import statistics
-import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.getcwd(), "scripts"))
-import xplay  # noqa: E402
+import xwin
 
 game, files, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
-EXIT = (126, 185, 221, 217)
-PROBE = (EXIT[0] + 4, EXIT[1] + 4, EXIT[0] + 5, EXIT[1] + 5)  # inside the outline, off the label
-HOVER, PLAIN = 0xCC0000, 0x262626
-
-x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
-                                      ctypes.c_int] + [ctypes.c_void_p] * 3
-x11.XFlush.argtypes = [ctypes.c_void_p]
-xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
-xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
-
-
-def start(args):
-    """The game started with args, as soon as its window is viewable (xplay's
-    Game waits a second more, which would hide the start of a load)."""
-    g = xplay.Game.__new__(xplay.Game)
-    g.dpy = xplay._x11.XOpenDisplay(None)
-    g.proc = subprocess.Popen([game, *args], stderr=subprocess.DEVNULL)
-    g.window = None
-    deadline = time.monotonic() + 20
-    while g.window is None:
-        if time.monotonic() > deadline:
-            g.close()
-            sys.exit("measure-load: the window did not appear")
-        found = g.visible_windows()
-        g.window = found[0] if found else None
-        if g.window is not None and g.pixels((0, 0, 1, 1)) is None:
-            g.window = None
-    return g
+HOVER = 0xCC0000  # a button under the pointer
 
 
 def hwm_kib(pid):
@@ -95,43 +58,28 @@ def hwm_kib(pid):
         return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-
-
-def colour(g):
-    rows = g.pixels(PROBE)
-    return rows[0][0] if rows else None
-
-
 def measure(args):
     """(ms from the start to the window's first answer, the longest wait for
-    a later answer in ms, VmHWM in KiB, seconds probed) for the game started
-    with args, once its load is over."""
-    spawned = time.perf_counter()
-    g = start(args)
-    root = x11.XDefaultRootWindow(g.dpy)
-    x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
-    x11.XTranslateCoordinates(g.dpy, g.window, root, 0, 0, ctypes.byref(x), ctypes.byref(y), ctypes.byref(child))
-    t0 = time.perf_counter()
+    a later answer in ms, VmHWM in KiB) for the game started with args, once
+    its load is over: a message box shows, or the game has used less than a
+    third of a core for half a second."""
+    g = xwin.Game(game, args, settle=0)
+    exit_rect = g.rect("EXIT")
+    probe = xwin.inside(exit_rect, 4)
+    on_exit, off_exit = xwin.centre(exit_rect), (exit_rect[0] - 20, xwin.centre(exit_rect)[1])
     first, longest, on = None, 0.0, True
-    cpu, cpu_at = cpu_seconds(g.proc.pid), t0
+    t0 = cpu_at = time.perf_counter()
+    cpu = g.cpu_seconds()
     over = False
     while not over:
-        # Onto Exit or off it; then wait for the window to draw the change.
-        px = x.value + (EXIT[0] + EXIT[2]) // 2 if on else x.value + 5
-        xtst.XTestFakeMotionEvent(g.dpy, -1, px, y.value + (EXIT[1] + EXIT[3]) // 2, 0)
-        x11.XFlush(g.dpy)
-        sent = time.perf_counter()
-        checked = sent
-        while colour(g) != (HOVER if on else PLAIN):
+        xwin.move(g.window, *(on_exit if on else off_exit))
+        sent = checked = time.perf_counter()
+        while g.pixel(*probe) != (HOVER if on else xwin.DARK_GREY):
             now = time.perf_counter()
             if now - checked > 0.2:
                 checked = now
-                # A message box blocks the window's input: the load is over.
-                if len(g.visible_windows()) > 1:
+                # A message box takes the window's input: the load is over.
+                if len(xwin.windows(pid=g.proc.pid)) > 1:
                     over = True
                     break
             if now - sent > 60:
@@ -139,25 +87,24 @@ def measure(args):
                 sys.exit("measure-load: the window did not answer within 60 s")
         else:
             if first is None:
-                first = (time.perf_counter() - spawned) * 1000
+                first = (time.perf_counter() - g.started) * 1000
             else:
                 longest = max(longest, (time.perf_counter() - sent) * 1000)
         on = not on
         time.sleep(0.01)
-        # The load is over once the game uses less than a third of a core.
         now = time.perf_counter()
         if now - cpu_at >= 0.5:
-            used = cpu_seconds(g.proc.pid)
+            used = g.cpu_seconds()
             over = over or ((used - cpu) / (now - cpu_at) < 0.33 and now - t0 > 1)
             cpu, cpu_at = used, now
     hwm = hwm_kib(g.proc.pid)
     g.close()
-    return first if first is not None else (time.perf_counter() - spawned) * 1000, longest, hwm, now - t0
+    return (first if first is not None else (time.perf_counter() - g.started) * 1000), longest, hwm
 
 
 idle, idle_firsts = [], []
 for _ in range(runs):
-    first, _, hwm, _ = measure([])
+    first, _, hwm = measure([])
     idle.append(hwm)
     idle_firsts.append(first)
 idle_hwm, idle_first = statistics.median(idle), statistics.median(idle_firsts)
@@ -166,14 +113,13 @@ print(f"idle game ({runs} runs): first answer {idle_first:.0f} ms after the star
 # for a later answer, whichever is longer.
 for name in ("short-lines.csv", "empty-lines.csv", "one-line.csv"):
     path = os.path.join(files, name)
-    stops, peaks, spans = [], [], []
+    stops, peaks = [], []
     for _ in range(runs):
-        first, longest, hwm, span = measure([path])
+        first, longest, hwm = measure([path])
         stops.append(max(first - idle_first, longest))
         peaks.append((hwm - idle_hwm) / 1024)
-        spans.append(span)
     print(f"{name} ({os.path.getsize(path) / (1 << 20):.0f} MiB): window stopped for median "
           f"{statistics.median(stops):.0f} ms (min {min(stops):.0f}, max {max(stops):.0f}); "
           f"VmHWM above idle median {statistics.median(peaks):.0f} MiB "
-          f"(min {min(peaks):.0f}, max {max(peaks):.0f}); probed for {statistics.median(spans):.1f} s")
+          f"(min {min(peaks):.0f}, max {max(peaks):.0f})")
 PYTHON

@@ -8,7 +8,8 @@ Usage: mutate.py [--count N] [--seed S] [--files DIR ...] [--work DIR]
 
 The faults: a comparison, logic or sign operator swapped for its neighbour,
 an integer constant one higher, true and false exchanged, or a statement
-deleted. Those of the model's files (the sources of the wrigglet_model library
+deleted. Code only Windows builds (#if defined(_WIN32)) is left out: this
+runs the Linux build. Those of the model's files (the sources of the wrigglet_model library
 and their headers, in the folders given) are listed, and N of them drawn with
 the seed. A fault that does not compile is stillborn; one that a test fails on
 or makes time out is killed; the others survived.
@@ -100,12 +101,28 @@ BOOL = re.compile(r"\b(true|false)\b")
 STATEMENT = re.compile(r"^\s*(\+\+|--)?([\w.\[\]]|->|::)+\s*(\(.*\)|=[^=].*|[-+*/|&]=.*|\+\+|--)\s*;\s*$")
 
 
+WINDOWS_ONLY = re.compile(r"#\s*(if\s+defined\s*\(\s*_WIN32\s*\)|ifdef\s+_WIN32)\s*$")
+
+
 def mutants_of(path, lines):
     found = []
     in_comment = False
+    # Per open #if: whether its branch now is Windows only. This build is
+    # not Windows: such code is mutated where it is built, under Wine.
+    branches = []
     for number, line in enumerate(lines, 1):
         text = line.rstrip("\n")
         stripped = text.strip()
+        if stripped.startswith("#"):
+            if re.match(r"#\s*if", stripped):
+                branches.append(bool(WINDOWS_ONLY.match(stripped)))
+            elif re.match(r"#\s*(else|elif)", stripped) and branches:
+                branches[-1] = False
+            elif re.match(r"#\s*endif", stripped) and branches:
+                branches.pop()
+            continue
+        if any(branches):
+            continue
         if in_comment:
             in_comment = "*/" not in stripped
             continue

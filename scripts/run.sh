@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the game and starts it in the sample question folder.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# Builds the game and starts it in the sample question folder, in the
+# caller's locale (lib.sh sets its own for the build).
+caller_lc_all=${LC_ALL-}
+. "$(dirname "$0")/lib.sh"
 scripts/deps.sh run
-cmake -S . -B build/game -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF >/dev/null
-cmake --build build/game -j"$(nproc)" --target wrigglet
+build_game build/game
 cd questions
-exec ../build/game/app/wrigglet "$@"
+LC_ALL=$caller_lc_all exec ../build/game/app/wrigglet "$@"

@@ -2,42 +2,32 @@
 # Builds the Windows game for 64-bit Windows with MinGW-w64 and tests it
 # under Wine on a virtual X display, in a Wine prefix of its own:
 #  - the model tests and the window tests, through ctest;
-#  - wrigglet.exe itself: its start (time to first paint), menu, play mode,
-#    Stop and Exit, with pictures of the menu and of play mode kept in
-#    build/windows-menu.png and build/windows-play.png;
-#  - the zip and the installer (scripts/package-windows.sh): a silent install
-#    with the .csv association, a question file opened through it, a silent
-#    uninstall, and nothing left behind.
+#  - wrigglet.exe itself (scripts/windows_game.py): its start (time to first
+#    paint), menu, play mode, Stop and Exit, with pictures of the menu and of
+#    play mode kept in build/windows-menu.png and build/windows-play.png;
+#  - the installer (scripts/package-windows.sh, which keeps packages that are
+#    up to date): a silent install with the .csv association, a question file
+#    opened through it, a silent uninstall, and nothing left behind.
 # Installs what it needs with apt-get; works as root without a display.
 # The build goes to $WRIGGLET_WINDOWS_BUILD (default build/windows).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-# Wine names files and the tests compare texts in UTF-8, whatever the caller's
-# locale (a bare system has none).
-export LC_ALL=C.UTF-8
-
+. "$(dirname "$0")/lib.sh"
 scripts/deps.sh windows
 
-build=${WRIGGLET_WINDOWS_BUILD:-build/windows}
-jobs=$(nproc)
-
 echo "== Windows build (MinGW-w64)"
-cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.toolchain.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_GUI=OFF -DWRIGGLET_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$jobs"
+build_windows
 
 . scripts/xvfb.sh
 . scripts/wine-prefix.sh
 start_xvfb
 trap 'wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
-use_wine_prefix "$PWD/$build/wineprefix"
+use_wine_prefix "$PWD/$windows_build/wineprefix"
 
 echo "== model and window tests under Wine"
-ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300
+ctest --test-dir "$windows_build" --output-on-failure -j"$jobs" --timeout 300
 
 echo "== wrigglet.exe"
 (cd questions && python3 ../scripts/windows_game.py --shots ../build --quiz kanji_utf8.csv \
-  "../$build/win32/wrigglet.exe")
+  "../$windows_build/win32/wrigglet.exe")
 
 echo "== packages"
 scripts/package-windows.sh

@@ -1,7 +1,7 @@
 # Sourced by the scripts that drive the game in a virtual X display.
 # start_xvfb [Xvfb options ...]: starts Xvfb on the first free display from
-# 90, exports DISPLAY, waits until it answers and stops it on exit (and any
-# process whose pid the caller puts in $game_pid).
+# 90, exports DISPLAY, waits until it takes connections and stops it on
+# exit; the programs shown there end with it.
 
 start_xvfb() {
   local display=90
@@ -10,11 +10,11 @@ start_xvfb() {
   done
   Xvfb :$display -screen 0 640x480x24 -nolisten tcp "$@" >/dev/null 2>&1 &
   xvfb_pid=$!
-  game_pid=""
-  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null || true' EXIT
+  trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
   export DISPLAY=:$display
+  # Xvfb makes its socket before it serves; a client that connects early waits.
   for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    [ -S /tmp/.X11-unix/X$display ] && break
     sleep 0.1
   done
   # The window's own look, whatever desktop the caller runs.

@@ -19,10 +19,11 @@ void CGdiBuffers::Release(Buffer& buffer)
     buffer = Buffer{};
 }
 
-void CGdiBuffers::SetTarget(HDC hTarget, int32_t nDpi)
+void CGdiBuffers::SetTarget(HDC hTarget, const CWindowScale& scale)
 {
     m_hTarget = hTarget;
-    m_nDpi = nDpi;
+    m_nDpi = scale.GetScale96();
+    m_ptOffset = scale.GetOffset();
 }
 
 void CGdiBuffers::Prepare(EBuffer which, Point ptCorner)
@@ -59,6 +60,6 @@ void CGdiBuffers::Copy(EBuffer which, Rect rc)
         return;
     const int nLeft = CGdiPainter::Scale(rc.left, buffer.nDpi);
     const int nTop = CGdiPainter::Scale(rc.top, buffer.nDpi);
-    ::BitBlt(m_hTarget, nLeft, nTop, CGdiPainter::Scale(rc.right, buffer.nDpi) - nLeft,
+    ::BitBlt(m_hTarget, m_ptOffset.x + nLeft, m_ptOffset.y + nTop, CGdiPainter::Scale(rc.right, buffer.nDpi) - nLeft,
              CGdiPainter::Scale(rc.bottom, buffer.nDpi) - nTop, buffer.hDC, nLeft, nTop, SRCCOPY);
 }

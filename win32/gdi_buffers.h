@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/window_scale.h"
 #include "game/window_surface.h"
 
 #include <windows.h>
@@ -17,9 +18,9 @@ public:
     CGdiBuffers(const CGdiBuffers&) = delete;
     CGdiBuffers& operator=(const CGdiBuffers&) = delete;
 
-    // The window's device context and resolution for the paint that
-    // follows.
-    void SetTarget(HDC hTarget, int32_t nDpi);
+    // The window's device context for the paint that follows, and where the
+    // picture lies in it.
+    void SetTarget(HDC hTarget, const CWindowScale& scale);
 
     void Prepare(EBuffer buffer, Point ptCorner) override;
     void Draw(EBuffer buffer, const std::function<void(CDrawTarget&)>& draw) override;
@@ -42,6 +43,8 @@ private:
 
     Buffer m_buffers[2];
     HDC m_hTarget = nullptr;
+    // The picture's pixels to 96 of the game's, and its corner.
     int32_t m_nDpi = 96;
+    Point m_ptOffset;
     int32_t m_nBuilds = 0;
 };

@@ -1,9 +1,11 @@
 #include "win32/gdi_painter.h"
 
+#include "game/ball_picture.h"
 #include "win32/resource.h"
 #include "win32/wide_text.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -35,6 +37,17 @@ constexpr int32_t kBallSide = 30;
 bool IsEmpty(const Rect& rc)
 {
     return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+// A picture of nSide pixels square from rows of 0x00RRGGBB, as GDI keeps one.
+HBITMAP MakeBitmap(const std::vector<uint32_t>& pixels, int32_t nSide)
+{
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), nSide, -nSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hBitmap)
+        std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(pBits));
+    return hBitmap;
 }
 
 } // namespace
@@ -160,13 +173,18 @@ TextExtent CGdiPainter::MeasureLabel(const std::string& strText, int32_t nSize)
 
 void CGdiPainter::LoadBalls()
 {
-    HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
-    // The 2x pictures from 144 dpi on: scaled down a little they stay
-    // sharper than the 1x ones scaled up.
-    m_nBallScale = m_nDpi >= 144 ? 2 : 1;
-    const bool bLarge = m_nBallScale == 2;
-    m_hBall = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(bLarge ? IDB_BALL_2X : IDB_BALL));
-    m_hMask = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(bLarge ? IDB_BALLMASK_2X : IDB_BALLMASK));
+    // The game's own pictures at their size; drawn anew for the screen's
+    // pixels at any other, so that the ball stays sharp.
+    m_nBallSide = Scale(kBallSide, m_nDpi);
+    if (m_nBallSide == kBallSide) {
+        HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+        m_hBall = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(IDB_BALL));
+        m_hMask = ::LoadBitmapW(hInstance, MAKEINTRESOURCEW(IDB_BALLMASK));
+    } else {
+        const CBallPicture picture(m_nBallSide);
+        m_hBall = MakeBitmap(picture.Ball(), m_nBallSide);
+        m_hMask = MakeBitmap(picture.Mask(), m_nBallSide);
+    }
     m_hBallDC = ::CreateCompatibleDC(m_hDC);
     m_hMaskDC = ::CreateCompatibleDC(m_hDC);
     m_hOldBall = ::SelectObject(m_hBallDC, m_hBall);
@@ -185,20 +203,10 @@ void CGdiPainter::DrawBall(Rect rc)
     rc.right = rc.left + std::min(rc.Width(), kBallSide);
     rc.bottom = rc.top + std::min(rc.Height(), kBallSide);
     const RECT dst = ToDevice(rc);
-    const int nWidth = dst.right - dst.left;
-    const int nHeight = dst.bottom - dst.top;
-    const int nSourceWidth = rc.Width() * m_nBallScale;
-    const int nSourceHeight = rc.Height() * m_nBallScale;
+    const int nWidth = std::min<int>(dst.right - dst.left, m_nBallSide);
+    const int nHeight = std::min<int>(dst.bottom - dst.top, m_nBallSide);
     // The mask ORed first whitens the disc and keeps the corners; the ball,
     // white outside its disc, ANDed second colours only the disc.
-    if (nWidth == nSourceWidth && nHeight == nSourceHeight) {
-        ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hMaskDC, 0, 0, SRCPAINT);
-        ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hBallDC, 0, 0, SRCAND);
-        return;
-    }
-    ::SetStretchBltMode(m_hDC, COLORONCOLOR);
-    ::StretchBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hMaskDC, 0, 0, nSourceWidth,
-                 nSourceHeight, SRCPAINT);
-    ::StretchBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hBallDC, 0, 0, nSourceWidth,
-                 nSourceHeight, SRCAND);
+    ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hMaskDC, 0, 0, SRCPAINT);
+    ::BitBlt(m_hDC, dst.left, dst.top, nWidth, nHeight, m_hBallDC, 0, 0, SRCAND);
 }

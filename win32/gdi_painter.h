@@ -50,5 +50,5 @@ private:
     HBITMAP m_hMask = nullptr;
     HGDIOBJ m_hOldBall = nullptr;
     HGDIOBJ m_hOldMask = nullptr;
-    int32_t m_nBallScale = 1;
+    int32_t m_nBallSide = 30;
 };

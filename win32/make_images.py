@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns the game's PNG pictures into what the Windows resource script takes:
-the ball and its mask as 24-bit BMP files (1x, and 2x from the @2x files) and the icon as one
-.ico with every size.
+the ball and its mask as 24-bit BMP files and the icon as one .ico with
+every size.
 
 Usage: make_images.py RES_DIR OUT_DIR
 Standard library only, like res/make_images.py that draws the PNG files.
@@ -59,15 +59,6 @@ def read_png(path):
     return width, height, rows
 
 
-def doubled(rows):
-    """Each pixel as a 2 x 2 block: the pair stays exact where nothing finer is drawn."""
-    out = []
-    for row in rows:
-        wide = [px for px in row for _ in range(2)]
-        out += [wide, list(wide)]
-    return out
-
-
 def dib_rows(rows, alpha):
     """Bottom-up BGR(A) rows padded to 4 bytes, as a device-independent bitmap stores them."""
     out = bytearray()
@@ -117,9 +108,6 @@ def main():
     for name in ("ball", "ball_mask"):
         _, _, rows = read_png(os.path.join(res, name + ".png"))
         write_bmp(os.path.join(out, name + ".bmp"), rows)
-        # The pictures drawn at twice the size where there are any.
-        large = os.path.join(res, name + "@2x.png")
-        write_bmp(os.path.join(out, name + "_2x.bmp"), read_png(large)[2] if os.path.exists(large) else doubled(rows))
     write_ico(os.path.join(out, "wrigglet.ico"), glob.glob(os.path.join(res, "icon_*.png")))
 
 

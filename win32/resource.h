@@ -10,9 +10,6 @@
 #define IDR_MAINFRAME 128
 #define IDB_BALLMASK 130
 #define IDB_BALL 132
-// The same pictures drawn at twice the size, for screens at 192 dpi and up.
-#define IDB_BALLMASK_2X 134
-#define IDB_BALL_2X 136
 
 // The game window's message for enabling a control from any thread.
 #define WM_APP_ENABLE_CONTROL (0x8000 + 1)

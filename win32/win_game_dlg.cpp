@@ -15,22 +15,41 @@ HINSTANCE Instance()
     return ::GetModuleHandleW(nullptr);
 }
 
+bool IsDown(int nKey)
+{
+    return (::GetKeyState(nKey) & 0x8000) != 0;
+}
+
 CGameController::EKey ToKey(WPARAM nKey)
 {
+    using EKey = CGameController::EKey;
     switch (nKey) {
     case VK_LEFT:
-        return CGameController::EKey::Left;
+        return EKey::Left;
     case VK_UP:
-        return CGameController::EKey::Up;
+        return EKey::Up;
     case VK_RIGHT:
-        return CGameController::EKey::Right;
+        return EKey::Right;
     case VK_DOWN:
-        return CGameController::EKey::Down;
+        return EKey::Down;
     case 'P':
+        return EKey::Pause;
     case VK_SPACE:
-        return CGameController::EKey::Pause;
+        return EKey::Space;
+    case VK_RETURN:
+        return EKey::Enter;
+    case VK_TAB:
+        return IsDown(VK_SHIFT) ? EKey::BackTab : EKey::Tab;
+    case 'R':
+        return EKey::Read;
+    case 'O':
+        return IsDown(VK_CONTROL) ? EKey::Read : EKey::Other;
+    case 'S':
+        return EKey::Stop;
+    case VK_F11:
+        return EKey::FullScreen;
     default:
-        return CGameController::EKey::Other;
+        return EKey::Other;
     }
 }
 
@@ -127,7 +146,11 @@ void CWinGameDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     m_dialogChooser.SetOwner(m_hWnd);
-    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); });
+    RECT rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    m_controller.Init([this](int32_t nId) { return GetControlRect(nId); },
+                      Point{PixelsToField(rcClient.right), PixelsToField(rcClient.bottom)});
+    m_controller.OnResize(Point{rcClient.right, rcClient.bottom}, GetDpi());
     ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
@@ -150,10 +173,10 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return TRUE;
     case WM_MOUSEMOVE:
-        m_controller.OnMouseMove(PointToField(lParam));
+        m_controller.OnMouseMove(ClientPoint(lParam));
         return FALSE;
     case WM_LBUTTONUP:
-        m_controller.OnLeftButtonUp(PointToField(lParam));
+        m_controller.OnLeftButtonUp(ClientPoint(lParam));
         return FALSE;
     case WM_KEYUP:
         // The snake turns when the key comes up; the message goes on.
@@ -161,6 +184,21 @@ INT_PTR CWinGameDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            m_controller.OnDeactivate();
+        return FALSE;
+    case WM_ENTERMENULOOP:
+        // The system menu keeps the window active; the quiz pauses all the same.
+        m_controller.OnDeactivate();
+        return FALSE;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            m_controller.OnResize(Point{LOWORD(lParam), HIWORD(lParam)}, GetDpi());
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
     case WM_DPICHANGED:
         // The dialog manager moves and scales the window; the field keeps
@@ -180,9 +218,9 @@ void CWinGameDlg::OnPaint()
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
     if (!::IsIconic(m_hWnd)) {
-        m_buffers.SetTarget(hDC, GetDpi());
+        m_buffers.SetTarget(hDC, m_controller.GetScale());
         m_controller.Paint(m_buffers);
-        m_buffers.SetTarget(nullptr, GetDpi());
+        m_buffers.SetTarget(nullptr, m_controller.GetScale());
     }
     ::EndPaint(m_hWnd, &ps);
 }
@@ -209,9 +247,9 @@ int32_t CWinGameDlg::PixelsToField(int32_t nPixels) const
     return ::MulDiv(nPixels, 96, GetDpi());
 }
 
-Point CWinGameDlg::PointToField(LPARAM lParam) const
+Point CWinGameDlg::ClientPoint(LPARAM lParam)
 {
-    return Point{PixelsToField(GET_X_LPARAM(lParam)), PixelsToField(GET_Y_LPARAM(lParam))};
+    return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 Rect CWinGameDlg::GetControlRect(int32_t nId) const
@@ -270,6 +308,40 @@ void CWinGameDlg::TakeFocus()
     // Not from under a box that holds the window (open file, message).
     if (!m_bClosed && ::IsWindowEnabled(m_hWnd))
         ::SetFocus(m_hWnd);
+}
+
+void CWinGameDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    // Never smaller than the template makes the window.
+    const int32_t nDpi = GetDpi();
+    const Point ptMin = m_controller.GetScale().GetMinimumSize(nDpi);
+    RECT rc{0, 0, ptMin.x, ptMin.y};
+    ::AdjustWindowRectExForDpi(&rc, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)), static_cast<UINT>(nDpi));
+    pInfo->ptMinTrackSize = POINT{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void CWinGameDlg::SetFullScreen(bool bFullScreen)
+{
+    // The whole monitor without a frame, and back to the frame and place the
+    // window had.
+    if (bFullScreen) {
+        m_placement.length = sizeof(m_placement);
+        ::GetWindowPlacement(m_hWnd, &m_placement);
+        m_nWindowStyle = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+        ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_nWindowStyle & ~(WS_CAPTION | WS_THICKFRAME));
+        const RECT& rc = monitor.rcMonitor;
+        ::SetWindowPos(m_hWnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                       SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+    } else if (m_nWindowStyle) {
+        ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_nWindowStyle);
+        ::SetWindowPlacement(m_hWnd, &m_placement);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+    }
 }
 
 void CWinGameDlg::SetFileChooser(CFileChooser* pChooser)

@@ -55,6 +55,7 @@ public:
     void CloseWindow(int32_t nResult) override;
     void StartTimer(int32_t nId, int32_t nMilliseconds) override;
     void TakeFocus() override;
+    void SetFullScreen(bool bFullScreen) override;
 
     // Replaces the open-file dialog (tests); nullptr restores the real one.
     void SetFileChooser(CFileChooser* pChooser);
@@ -73,11 +74,15 @@ private:
     void OnDropFiles(HDROP hDrop);
     // Client pixels to the field's pixels.
     int32_t PixelsToField(int32_t nPixels) const;
-    Point PointToField(LPARAM lParam) const;
+    static Point ClientPoint(LPARAM lParam);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
 
     CWinFileChooser m_dialogChooser;
     CGdiBuffers m_buffers;
     bool m_bClosed = false;
+    // The window as it was before it filled the screen.
+    WINDOWPLACEMENT m_placement{};
+    LONG_PTR m_nWindowStyle = 0;
     // Last, so that it goes first: its run may repaint and switch controls
     // until it has ended.
     CGameController m_controller;

@@ -26,6 +26,7 @@ TEST(PaintRaceTest, PaintingWhileTheGameLoopEatsAndClears)
     CQuizRunner runner;
     runner.SetStatusText("status");
     CGamePainter painter(field, runner);
+    painter.SetClientSize(TemplateClientSize());
     CImageBuffers buffers;
 
     std::atomic<bool> bDone{false};

@@ -1,6 +1,7 @@
 #include "game/game_controller.h"
 #include "game/game_view.h"
 #include "game/window_layout.h"
+#include "recording_target.h"
 #include "sleep_swap.h"
 #include "temp_dir.h"
 
@@ -20,7 +21,7 @@ namespace {
 class ControllerTest : public ::testing::Test, public CGameView
 {
 protected:
-    ControllerTest() { m_controller.Init(TemplateControlRect); }
+    ControllerTest() { m_controller.Init(TemplateControlRect, TemplateClientSize()); }
 
     void InvalidateRect(bool) override {}
     bool EnableControl(int32_t, bool) override { return false; }
@@ -29,6 +30,7 @@ protected:
     void CloseWindow(int32_t) override {}
     void StartTimer(int32_t, int32_t) override {}
     void TakeFocus() override {}
+    void SetFullScreen(bool) override {}
 
     void OnSleep()
     {
@@ -44,6 +46,18 @@ protected:
     void Click(const Rect& rc) { m_controller.OnLeftButtonUp(Point{rc.left, rc.top}); }
     CQuizRunner& Runner() { return m_controller.Runner(); }
     std::string FirstAnswer() { return m_controller.Questions().GetAt(0)->GetAnswer(); }
+    // The text the window shows in the rectangle.
+    std::string Shown(const Rect& rc)
+    {
+        CRecordingSurface surface;
+        m_controller.Paint(surface);
+        std::string strShown;
+        for (const auto& [strText, label] : surface.m_byText) {
+            Rect overlap;
+            strShown += IntersectRect(overlap, label.first, rc) ? strText : "";
+        }
+        return strShown;
+    }
     void WaitIdle()
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -80,9 +94,10 @@ TEST_F(ControllerTest, StartLoadsAFileDroppedInPlayBeforeThePlay)
 }
 
 // The result of a quiz that ends with a dropped file waiting goes when that
-// file loads, not before.
+// file loads, not before. The menu tells what is loaded, or how to load.
 TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
 {
+    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0 Read \x82\xc5\x91\x49\x82\xf1\x82\xc5\x82\xad\x82\xbe\x82\xb3\x82\xa2");
     m_controller.OpenFile(m_dir.Write("A,q\n"));
     m_bHold = true;
     Click(m_field.m_rcStart);
@@ -93,6 +108,7 @@ TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
     m_controller.OnTimer(CGameController::ControlsTimer);
     EXPECT_EQ(FirstAnswer(), "B");
     EXPECT_TRUE(Runner().GetResult().IsEmpty());
+    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), "f1.csv\x81\x69" "1\x96\xe2\x81\x6a"); // f1.csv（1問）
 }
 
 // A file too large to load at once loads on a thread of its own while the

@@ -18,6 +18,7 @@ namespace {
 class CResultRunner : public CQuizRunner
 {
 public:
+    using CQuizRunner::SetQuestionText;
     using CQuizRunner::SetResult;
 };
 
@@ -211,11 +212,15 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     result.Add("\x8c\xa2\x94\x4c", "\xa2\x8c", false); // 犬猫, and two bytes of it reversed
     CResultRunner runner;
     runner.SetResult(result);
+    const std::string strQuestion = "What is the highest mountain in Japan? Answer in kanji";
+    runner.SetQuestionText(strQuestion);
     field.SetProgress(2, 5);
     field.SetPaused(true);
-    const auto draw = [&field, &runner] {
+    CGamePainter painter(field, runner);
+    painter.SetClientSize(TemplateClientSize());
+    const auto draw = [&field, &painter] {
         CRecordingSurface surface;
-        CGamePainter(field, runner).Paint(surface);
+        painter.Paint(surface);
         return surface.m_byText;
     };
     const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
@@ -241,11 +246,27 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     }
 
     // Play: the question in play left of Stop and the pause mark, no result.
+    // The question stays in sight below the area, clear of the tiles, whole
+    // on lines that fit.
+    const auto question = [&](const auto& shown) {
+        std::string strLines;
+        for (const auto& [strText, label] : shown) {
+            Rect overlap;
+            if (IntersectRect(overlap, label.first, painter.GetQuestionRect())) {
+                EXPECT_FALSE(IntersectRect(overlap, label.first, field.GetArea())) << strText;
+                EXPECT_LE(CRecordingTarget().MeasureLabel(strText, label.second).cx, label.first.Width()) << strText;
+                strLines += (strLines.empty() ? "" : " ") + strText;
+            }
+        }
+        return strLines;
+    };
+    EXPECT_EQ(question(labels), "");
     field.SetRunning(1);
     labels = draw();
     EXPECT_EQ(labels.count("APPLE"), 0u);
     ASSERT_EQ(labels.count("2/5"), 1u);
     EXPECT_EQ(labels.find("2/5")->second.first, (Rect{11, 245, 106, 277}));
+    EXPECT_TRUE(strQuestion.size() > 40 && question(labels).size() == strQuestion.size()) << question(labels);
     ASSERT_EQ(labels.count(kPaused), 1u);
     // The pause mark stands centred over the area, wide enough for its text.
     const Rect rcPaused = labels.find(kPaused)->second.first;

@@ -179,8 +179,8 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
     EXPECT_TRUE(m_runner.GetResult().IsEmpty()) << "a stopped quiz has no result";
     EXPECT_EQ(m_runner.m_nStops.load(), 1);
 
-    // The wait after a step shrinks with the body, down to the fastest.
-    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {12, 20}, {13, 5}, {14, 5}, {99, 5}};
+    // The wait after a step shrinks with the body, down to 50 ms.
+    const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {9, 65}, {10, 50}, {11, 50}, {99, 50}};
     for (const auto& [nSegments, nDelay] : delays)
         EXPECT_EQ(CQuizRunner::StepDelay(nSegments), nDelay) << nSegments;
 }

@@ -22,6 +22,7 @@ const auto Ink = [](Colour c) { return c != kBlack; };
 CRendererDriver::CRendererDriver()
 {
     LayOutField(m_field, TemplateControlRect);
+    m_painter.SetClientSize(TemplateClientSize());
     m_field.SetTitle("\x82\xAD\x82\xCB\x82\xAD\x82\xCB\x82\xAD\x82\xCB");
     m_field.PlaceTiles("A");
     m_field.GetTile(0)->SetPosition(Point{60, 150});
@@ -93,17 +94,18 @@ void CRendererDriver::CheckPanel()
     const Rect rcSegment = m_field.GetSnake().GetSegment(0)->GetRect();
     const int32_t nOutside = kWidth * kHeight - rcArea.Width() * rcArea.Height();
 
-    // Menu: the title and three buttons, the one under the mouse filled red;
-    // no tile, snake, status text or Stop button, and nothing outside the
-    // area.
+    // Menu: the title and three buttons, the one under the mouse and the one
+    // the keyboard is on filled red; no tile, snake, status text or Stop
+    // button, and nothing outside the area.
     m_field.UpdateHover(Point{m_field.m_rcExit.left, m_field.m_rcExit.top});
+    m_field.m_nFocus = CFieldPanel::ReadButton;
     Paint("status");
     EXPECT_EQ(Pixel(rcTitle.left, rcTitle.top), kGrey);
     EXPECT_EQ(Pixel(rcTitle.left + 1, rcTitle.top + 1), kDarkGrey);
     EXPECT_GT(Count(rcTitle, kRed), 100) << "the title";
     for (const Rect& rc : {m_field.m_rcRead, m_field.m_rcStart, m_field.m_rcExit}) {
         EXPECT_EQ(Pixel(rc.right - 1, rc.bottom - 1), kGrey);
-        EXPECT_EQ(Pixel(rc.left + 1, rc.top + 1), rc == m_field.m_rcExit ? kRed : kDarkGrey);
+        EXPECT_EQ(Pixel(rc.left + 1, rc.top + 1), rc == m_field.m_rcStart ? kDarkGrey : kRed);
         EXPECT_GT(Count(rc, CFieldPanel::kMenuLabel), 20);
     }
     EXPECT_EQ(Count(rcArea, kTileWhite) + Count(rcArea, kGold), 0);
@@ -166,6 +168,37 @@ void CRendererDriver::CheckPanel()
     });
     size_t i = 0;
     EXPECT_EQ(Count(rcBetween, [&](Colour c) { return c != halves[i++]; }), 0);
+
+    // In the body, the halves of a character eaten in order show it whole
+    // between their balls, whichever way the snake moves, over the head too.
+    m_field.RemoveAllTiles();
+    CSnake& snake = m_field.GetSnake();
+    const Point centre{182, 124};
+    for (const Point& step : {Point{20, 0}, Point{-20, 0}, Point{0, 20}, Point{0, -20}}) {
+        snake.RemoveAllSegments();
+        m_field.PlaceTiles("\x8E\x52"); // 山
+        for (int32_t k = 0; k < 2; ++k) {
+            snake.AddSegment(*m_field.GetTile(k));
+            snake.GetSegment(k)->SetPosition(Point{centre.x - step.x * k, centre.y - step.y * k});
+        }
+        m_field.RemoveAllTiles();
+        snake.SetPosition(centre);
+        Paint("");
+        const Rect rcBody{centre.x - 60, centre.y - 60, centre.x + 60, centre.y + 60};
+        std::vector<Colour> body;
+        for (int32_t y = rcBody.top; y < rcBody.bottom; ++y)
+            for (int32_t x = rcBody.left; x < rcBody.right; ++x)
+                body.push_back(Pixel(x, y));
+        Draw([&](CDrawTarget& dc) {
+            Rect rcPair;
+            UnionRect(rcPair, snake.GetSegment(0)->GetRect(), snake.GetSegment(1)->GetRect());
+            for (const Rect& rc : {snake.GetRect(), snake.GetSegment(0)->GetRect(), snake.GetSegment(1)->GetRect()})
+                dc.DrawBall(rc);
+            dc.DrawLabel(rcPair, "\x8E\x52", 200, kRed);
+        });
+        size_t n = 0;
+        EXPECT_EQ(Count(rcBody, [&](Colour c) { return c != body[n++]; }), 0) << step.x << "," << step.y;
+    }
 
     // Back in menu mode nothing shows outside the area.
     m_field.SetRunning(0);
