@@ -113,7 +113,8 @@ TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
 
 // A file too large to load at once loads on a thread of its own while the
 // window goes on: the newest file chosen wins, large or small, Start plays
-// once it has loaded, and closing the window gives a load in flight up.
+// once it has loaded, the menu names it, and closing the window gives a load
+// in flight up.
 TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
 {
     const std::string strFill(CGameController::kLoadAtOnceBytes, '\n');
@@ -132,6 +133,7 @@ TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
         WaitIdle();
     };
     play("OLD", "NEW,q\n" + strFill);
+    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), "f1.csv\x81\x69" "1\x96\xe2\x81\x6a");
     play("LATE", "SMALL,q\n");
     m_controller.OpenFile(m_dir.Write("GONE,q\n" + strFill));
     Click(m_field.m_rcExit);
