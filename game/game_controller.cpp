@@ -363,13 +363,19 @@ void CGameController::LoadPending()
     // The newest file wins: a load still in flight is given up.
     m_loader.Cancel();
     m_bLoadingNamed = m_bPendingNamed;
+    m_painter.SetLoading(std::string());
     if (RegularFileSize(strPath) <= kLoadAtOnceBytes || !m_loader.Start(strPath, kQuizLength))
         OnLoaded(LoadQuestions(strPath, m_bLoadingNamed));
+    else
+        m_painter.SetLoading(DisplayName(strPath));
+    m_view.InvalidateRect(false);
 }
 
 void CGameController::FinishLoad()
 {
     // No run reads the questions: none starts while a load is in flight.
+    m_painter.SetLoading(std::string());
+    m_view.InvalidateRect(false);
     bool bLoaded = false;
     try {
         m_loader.Finish(m_questions);

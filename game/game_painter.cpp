@@ -19,6 +19,7 @@ const char kCountOpen[] = "\x81\x69";                                         //
 const char kCountClose[] = "\x96\xe2\x81\x6a";                                // 問）
 // 問題ファイルを Read で選んでください
 const char kHowToLoad[] = "\x96\xe2\x91\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0 Read \x82\xc5\x91\x49\x82\xf1\x82\xc5\x82\xad\x82\xbe\x82\xb3\x82\xa2";
+const char kLoading[] = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x92\x86\x81\x63 "; // 読み込み中…
 const char kQuestionsRight[] = "\x96\xe2\x90\xb3\x89\xf0";               // 問正解
 
 // The result's layout: gaps beside the buttons, the heading line, the
@@ -119,7 +120,10 @@ Rect CGamePainter::GetLoadedFileRect() const
 
 void CGamePainter::DrawLoadedFile(CDrawTarget& dc)
 {
-    kLoadedFit.DrawFitted(dc, m_strLoaded.empty() ? kHowToLoad : m_strLoaded, GetLoadedFileRect(), CFieldPanel::kGrey);
+    const std::string strShown = !m_strLoading.empty() ? kLoading + m_strLoading
+                                 : m_strLoaded.empty()  ? std::string(kHowToLoad)
+                                                        : m_strLoaded;
+    kLoadedFit.DrawFitted(dc, strShown, GetLoadedFileRect(), CFieldPanel::kGrey);
 }
 
 void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)

@@ -4,6 +4,7 @@
 #include "game/window_surface.h"
 
 #include <string>
+#include <utility>
 
 class CPlayField;
 class CQuizResult;
@@ -22,6 +23,8 @@ public:
     // The file the questions came from, by name in code page 932, and how
     // many a quiz plays; an empty name for none yet.
     void SetLoadedFile(std::string strName, int32_t nQuestions);
+    // The file loading beside the window, by name; empty when none is.
+    void SetLoading(std::string strName) { m_strLoading = std::move(strName); }
     // Between the progress and Stop, down to the window's bottom edge: the
     // question in play.
     Rect GetQuestionRect() const;
@@ -45,4 +48,5 @@ private:
     const CQuizRunner& m_runner;
     Point m_ptClient;
     std::string m_strLoaded;
+    std::string m_strLoading;
 };

@@ -1,9 +1,9 @@
-"""Drives the game's window from outside under an X server with no window
-manager: finds windows by process or name, reads their pixels, fakes the
+"""Drives the game's window from outside under an X server (with or without a
+window manager): finds windows by process or name, reads their pixels, fakes the
 pointer and the keys through XTest, and knows where the window's controls
 lie (game/window_template.h) and how fast the snake steps
 (run/quiz_runner.h). Every script that drives an X window uses it:
-measure.sh, measure-cpu.sh, screenshots.sh and windows_game.py.
+measure.sh, measure-cpu.sh, measure-load.sh, screenshots.sh and windows_game.py.
 """
 import ctypes
 import ctypes.util

@@ -113,8 +113,8 @@ TEST_F(ControllerTest, TheResultGoesWhenTheDroppedFileLoads)
 
 // A file too large to load at once loads on a thread of its own while the
 // window goes on: the newest file chosen wins, large or small, Start plays
-// once it has loaded, the menu names it, and closing the window gives a load
-// in flight up.
+// once it has loaded, the menu names it (and the one loading), and closing
+// the window gives a load in flight up.
 TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
 {
     const std::string strFill(CGameController::kLoadAtOnceBytes, '\n');
@@ -136,6 +136,8 @@ TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
     EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), "f1.csv\x81\x69" "1\x96\xe2\x81\x6a");
     play("LATE", "SMALL,q\n");
     m_controller.OpenFile(m_dir.Write("GONE,q\n" + strFill));
+    const std::string kLoading = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x92\x86\x81\x63 "; // 読み込み中…
+    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), kLoading + "f4.csv");
     Click(m_field.m_rcExit);
     m_controller.OnTimer(CGameController::ControlsTimer);
     EXPECT_EQ(FirstAnswer(), "SMALL");
