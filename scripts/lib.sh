@@ -23,6 +23,12 @@ build_game() {
   build "$dir" wrigglet -DCMAKE_BUILD_TYPE=Release -DWRIGGLET_TESTS=OFF -DWRIGGLET_BENCH=OFF "$@"
 }
 
+# built_game: builds the Qt game in build/shots and prints its path.
+built_game() {
+  build_game build/shots >/dev/null
+  echo "$PWD/build/shots/app/wrigglet"
+}
+
 # build_windows [TARGET]: the MinGW-w64 cross build, one folder for the
 # tests and the packages, so that neither rebuilds what the other built.
 windows_build=${WRIGGLET_WINDOWS_BUILD:-build/windows}

@@ -11,10 +11,7 @@ game=${1:-}
 scripts/deps.sh run python3 libxtst6
 . scripts/xvfb.sh
 
-if [ -z "$game" ]; then
-  build_game build/shots >/dev/null
-  game=$PWD/build/shots/app/wrigglet
-fi
+game=${game:-$(built_game)}
 
 start_xvfb
 work=$(mktemp -d)

@@ -15,10 +15,7 @@ game=${2:-}
 scripts/deps.sh run python3 libxtst6
 . scripts/xvfb.sh
 
-if [ -z "$game" ]; then
-  build_game build/shots >/dev/null
-  game=$PWD/build/shots/app/wrigglet
-fi
+game=${game:-$(built_game)}
 
 files=$PWD/build/load-files
 mkdir -p "$files"

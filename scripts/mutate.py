@@ -28,6 +28,7 @@ import re
 import shutil
 import subprocess
 import sys
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -40,7 +41,8 @@ parser.add_argument("--summary")
 parser.add_argument("--list", action="store_true", help="print the drawn mutants and stop")
 parser.add_argument("--report", action="store_true", help="summarise the results so far without running")
 parser.add_argument("--cmake-arg", action="append", default=[])
-parser.add_argument("--timeout", type=int, default=120, help="seconds a test may take")
+parser.add_argument("--timeout", type=int, default=20,
+                    help="seconds a test may take (each takes well under one; a fault may make one hang)")
 args = parser.parse_args()
 
 # Generated data, not logic.
@@ -197,8 +199,10 @@ def prepare(work):
     subprocess.run(["git", "-C", source, "fetch", "--quiet", ROOT, "HEAD"], check=True)
     subprocess.run(["git", "-C", source, "checkout", "--quiet", "--force", "FETCH_HEAD"], check=True)
     build = os.path.join(source, "build")
-    subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DWRIGGLET_BENCH=OFF"]
-                   + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
+    # Unoptimised: a fault in a header rebuilds most of the tree, and the
+    # tests take about a second either way.
+    subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=None", "-DCMAKE_CXX_FLAGS=-O0",
+                    "-DWRIGGLET_BENCH=OFF"] + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
     return source, build
 
 
@@ -289,6 +293,7 @@ def main():
     for i, m in enumerate(drawn, 1):
         if args.report or key(m) in results:
             continue
+        started = time.monotonic()
         path = os.path.join(source, m["file"])
         original = open(path, encoding="utf-8").read()
         lines = original.split("\n")
@@ -304,8 +309,8 @@ def main():
         with open(journal, "a") as f:
             f.write(json.dumps({"key": key(m), "failed": failed}) + "\n")
         state = "stillborn" if failed is None else ("killed by %d" % len(failed) if failed else "SURVIVED")
-        print("[%d/%d] %s:%d %r -> %r: %s" % (i, len(drawn), m["file"], m["line"], m["old"], m["new"], state),
-              flush=True)
+        print("[%d/%d] %s:%d %r -> %r: %s (%.0f s)" % (i, len(drawn), m["file"], m["line"], m["old"], m["new"], state,
+                                                     time.monotonic() - started), flush=True)
     summary = summarise(drawn, results, test_files(source))
     if args.summary:
         with open(args.summary, "w") as f:
