@@ -113,12 +113,10 @@ public:
             pNext->SetPrev(pPrev);
         else
             m_pTail = pPrev;
-        if (m_nCursor == nIndex) {
+        if (m_nCursor == nIndex)
             m_pCursor = nullptr;
-            m_nCursor = -1;
-        } else if (m_nCursor > nIndex) {
+        else if (m_nCursor > nIndex)
             --m_nCursor;
-        }
         DeleteElement(pNode);
         FreeNode(pNode);
     }
@@ -197,7 +195,6 @@ private:
             else
                 m_pHead = nullptr;
             m_pCursor = nullptr;
-            m_nCursor = -1;
             DeleteElement(pNode);
             FreeNode(pNode);
         }
@@ -220,7 +217,6 @@ private:
         SetCount(other.m_nCount.load(std::memory_order_relaxed));
         other.SetCount(nCount);
         m_pCursor = other.m_pCursor = nullptr;
-        m_nCursor = other.m_nCursor = -1;
     }
 
     T* AddNewLocked()
@@ -330,7 +326,6 @@ private:
 
     void FreeNode(Node* pNode)
     {
-        pNode->nPrev = 0;
         pNode->pNext = m_pFree;
         m_pFree = pNode;
         const int32_t nCount = m_nCount.load(std::memory_order_relaxed) - 1;
@@ -354,7 +349,6 @@ private:
         m_pFree = nullptr;
         m_pHead = m_pTail = nullptr;
         m_pCursor = nullptr;
-        m_nCursor = -1;
         m_nHeapElements = 0;
     }
 

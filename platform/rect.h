@@ -15,12 +15,6 @@ struct Rect
 
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }
-
-    friend bool operator==(const Rect& a, const Rect& b)
-    {
-        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-    }
-    friend bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 };
 
 void SetRect(Rect& rc, int32_t left, int32_t top, int32_t right, int32_t bottom);

@@ -15,7 +15,8 @@ void Sleep(int32_t nMilliseconds);
 // holds cv's mutex; whoever makes bWoken true does so under that mutex and
 // then notifies cv. Returns the milliseconds left unslept: 0 when the time
 // ran out. A swapped sleep function stands for the time passing: it is
-// called, with the lock released, unless bWoken already holds.
+// called, with the lock released, unless bWoken already holds; if bWoken
+// holds when it returns, the whole time counts as left.
 int32_t SleepUnlessWoken(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
                          int32_t nMilliseconds, const std::function<bool()>& bWoken);
 

@@ -1,3 +1,4 @@
+#include "rect_compare.h"
 #include "app/game_dlg.h"
 #include "game/window_template.h"
 #include "game_window_driver.h"

@@ -1,5 +1,7 @@
+#include "game/ball_picture.h"
 #include "render/image_buffers.h"
 #include "render/painter.h"
+#include "render/resources.h"
 #include "renderer_driver.h"
 
 #include <QFontInfo>
@@ -99,6 +101,29 @@ TEST_F(PainterTest, PanelBuffersAreBuiltOnceAtTheFirstPaintAndScaled)
     // A screen of another scale gets buffers of its own pixels.
     PaintAt("", 1.0);
     EXPECT_EQ(m_buffers.GetBuilds(), 4);
+}
+
+} // namespace
+
+namespace {
+
+// The ball drawn anew for a screen's pixels is, at the game's size, the
+// game's own pictures; no smaller than a pixel.
+TEST(BallPictureTest, DrawnAnewItIsTheGamesOwnPicture)
+{
+    InitWriggletResources();
+    const CBallPicture picture(30);
+    const std::pair<const char*, const std::vector<uint32_t>*> pictures[] = {{":/ball.png", &picture.Ball()},
+                                                                            {":/ball_mask.png", &picture.Mask()}};
+    for (const auto& [pszName, pPixels] : pictures) {
+        const QImage img = QImage(QString::fromLatin1(pszName)).convertToFormat(QImage::Format_RGB32);
+        int32_t nDifferent = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x)
+                nDifferent += (img.pixel(x, y) & 0xFFFFFF) != (*pPixels)[static_cast<size_t>(y * 30 + x)];
+        EXPECT_EQ(nDifferent, 0) << pszName;
+    }
+    EXPECT_EQ(CBallPicture(0).Ball().size(), 1u);
 }
 
 } // namespace

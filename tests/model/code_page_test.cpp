@@ -28,7 +28,9 @@ TEST(CodePageTest, DecodesCharactersAndEverythingElseAsDots)
         // 0x5C is a backslash in this code page, not a yen sign.
         {"a\\b", u"a\\b"},
         {"\x90\xB3\x89\xF0:\x82\xAD\xB6", u"正解:く\uFF76"},
-        {"x\x80\xA0\xFD\xFE\xFFy", u"x・・・・・y"},
+        {"x\x80\xA0\xFD\xFE\xFFy\xFD@", u"x・・・・・y・@"},
+        // The rows of user-defined characters, first and last.
+        {"\xF0\x40\xF9\xFC", u"\uE000\uE757"},
         // A tile holds one byte of an answer: often a lone lead byte.
         {"\x82", u"・"},
         // A lead byte before a byte that cannot follow it: that byte stands.
@@ -56,11 +58,15 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacksAndUtf8IsToldFromIt)
         // Characters the code page holds twice: the desktop's choice.
         {"∵ⅰⅠ￢纊", "\x81\xE6\xFA\x40\x87\x54\x81\xCA\xFA\x5C", npos},
         // Other tables' forms of its characters, and user-defined ones.
-        {"〜−¥‖Å\uE000\uE757", "\x81\x60\x81\x7C\x5C\x81\x61\x81\xF0\xF0\x40\xF9\xFC", npos},
-        {"a😀b", "a", 1}, {"a\xFF", "a", 1}, {"x\x80", "x", 1},
+        {"〜−¥‖Å¢£¬—‾\uE000\uE757", "\x81\x60\x81\x7C\x5C\x81\x61\x81\xF0\x81\x91\x81\x92\x81\xCA\x81\x5C\x7E\xF0\x40\xF9\xFC", npos},
+        {"a😀b", "a", 1}, {"a\xFF", "a", 1}, {"x\x80", "x", 1}, {"\uE758", "", 0},
+        // U+0080 and U+10000, the first past ASCII and past the basic plane.
+        {"\xC2\x80", "", 0}, {"\xF0\x90\x80\x80", "", 0},
         // Cut short, overlong, a surrogate, past U+10FFFF.
         {"\xE3\x81", "", 0}, {"\xC0\xAF", "", 0}, {"\xED\xA0\x80", "", 0}, {"\xF4\x90\x80\x80", "", 0},
     };
+    size_t nLength = 0;
+    EXPECT_TRUE(DecodeUtf8Char("\xF0\x90\x80\x80", 0, nLength) == 0x10000 && nLength == 4);
     for (const auto& c : cases) {
         std::string strOut;
         EXPECT_EQ(AppendUtf8AsCodePage932(c.strUtf8, strOut), c.nBad) << c.strUtf8;
@@ -76,7 +82,6 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacksAndUtf8IsToldFromIt)
     for (int nCode = 0; nCode <= 0xFCFC; ++nCode) {
         const std::string strChar = nCode < 0x100 ? std::string(1, static_cast<char>(nCode))
                                                   : std::string{static_cast<char>(nCode >> 8), static_cast<char>(nCode)};
-        size_t nLength = 0;
         const char32_t c = DecodeCodePage932Char(strChar, 0, nLength);
         if (c == kNoCharacter || nLength != strChar.size())
             continue;
@@ -104,4 +109,8 @@ TEST(CodePageTest, EncodesUtf8AndStopsAtWhatTheCodePageLacksAndUtf8IsToldFromIt)
         EXPECT_FALSE(fromCodePage932.IsUtf8()) << pszUtf8;
         EXPECT_TRUE(fromUtf8.IsUtf8()) << pszUtf8;
     }
+    // The C1 controls end before U+00A0, which UTF-8 text may hold.
+    CUtf8Detector withSpace;
+    withSpace.Feed("\u00A0\u3042");
+    EXPECT_TRUE(withSpace.IsUtf8());
 }

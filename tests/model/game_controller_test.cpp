@@ -1,3 +1,4 @@
+#include "rect_compare.h"
 #include "game/game_controller.h"
 #include "game/game_view.h"
 #include "game/window_layout.h"
@@ -9,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,8 +25,12 @@ class ControllerTest : public ::testing::Test, public CGameView
 protected:
     ControllerTest() { m_controller.Init(TemplateControlRect, TemplateClientSize()); }
 
-    void InvalidateRect(bool) override {}
-    bool EnableControl(int32_t, bool) override { return false; }
+    void InvalidateRect(bool bErase) override { m_nErase = bErase; }
+    bool EnableControl(int32_t nId, bool) override
+    {
+        m_nEnabled = nId;
+        return true;
+    }
     void ShowError(const std::string& strText) override { m_errors.push_back(strText); }
     void ShowAbout() override {}
     void CloseWindow(int32_t) override {}
@@ -66,12 +72,41 @@ protected:
     }
 
     std::atomic<bool> m_bHold{false};
+    std::atomic<int32_t> m_nErase{-1};
+    std::atomic<int32_t> m_nEnabled{0};
     CSleepSwap m_sleep{[this](int32_t) { OnSleep(); }};
     std::vector<std::string> m_errors;
     CTempDir m_dir;
     CGameController m_controller{*this};
     CPlayField& m_field = m_controller.Field();
 };
+
+// The window repaints over its background after a change of mode or size
+// and without it otherwise; the controls' tick switches the controls
+// registered with the run.
+TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls)
+{
+    const std::pair<std::function<void()>, int32_t> events[] = {
+        {[&] { m_controller.OnMouseMove(Point{1, 1}); }, 0},
+        {[&] { m_controller.OnKeyUp(CGameController::EKey::Left); }, 0},
+        {[&] { m_controller.OnKeyUp(CGameController::EKey::Tab); }, 0},
+        {[&] {
+             m_field.SetRunning(1);
+             Click(m_field.m_rcStop);
+         }, 1},
+        {[&] { m_controller.OnResize(Point{400, 400}, 96); }, 1}};
+    for (const auto& [event, bErase] : events) {
+        m_nErase = -1;
+        event();
+        EXPECT_EQ(m_nErase.load(), bErase);
+    }
+    CWindowScale unset;
+    unset.Fit(Point{9, 9}, 96);
+    EXPECT_EQ(unset.GetScale96(), 96) << "no canvas yet";
+    Runner().EnableWhileIdle(7);
+    m_controller.OnTimer(CGameController::ControlsTimer);
+    EXPECT_EQ(m_nEnabled.load(), 7);
+}
 
 // A file dropped during a quiz waits for its end. A Start right after Stop
 // loads it first, still in menu mode: when it fails, the message stands over
@@ -135,13 +170,19 @@ TEST_F(ControllerTest, LargeFilesLoadBesideTheWindowAndTheNewestWins)
     play("OLD", "NEW,q\n" + strFill);
     EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), "f1.csv\x81\x69" "1\x96\xe2\x81\x6a");
     play("LATE", "SMALL,q\n");
+    // A large file refused: Start waited for it, and plays nothing.
+    m_controller.OpenFile(m_dir.Write(std::string(1001, 'X') + ",q\n" + strFill));
+    Click(m_field.m_rcStart);
+    while (m_errors.empty())
+        m_controller.OnTimer(CGameController::ControlsTimer);
+    EXPECT_FALSE(Runner().IsActive() || m_field.IsRunning());
     m_controller.OpenFile(m_dir.Write("GONE,q\n" + strFill));
     const std::string kLoading = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x92\x86\x81\x63 "; // 読み込み中…
-    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), kLoading + "f4.csv");
+    EXPECT_EQ(Shown(CGamePainter(m_field, Runner()).GetLoadedFileRect()), kLoading + "f5.csv");
     Click(m_field.m_rcExit);
     m_controller.OnTimer(CGameController::ControlsTimer);
     EXPECT_EQ(FirstAnswer(), "SMALL");
-    EXPECT_TRUE(m_errors.empty());
+    EXPECT_EQ(m_errors.size(), 1u);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -119,6 +120,9 @@ TEST(LockedListTest, AppenderVisitRangeReplaceAllAndThePool)
     Ints seen;
     EXPECT_EQ(list.VisitRange(9, 5, [&](const Tracked& t) { seen.push_back(t.n); }), 3);
     EXPECT_EQ(seen, (Ints{10, 11, 12}));
+    // A walk goes on from where a visit ended.
+    list.VisitRange(5, 3, [](const Tracked&) {});
+    EXPECT_EQ(list.GetAt(4)->n, 5);
     for (int i : {12, -1})
         EXPECT_EQ(list.VisitRange(i, 1, [](const Tracked&) { ADD_FAILURE(); }), 0);
 
@@ -150,6 +154,26 @@ TEST(LockedListTest, AppenderVisitRangeReplaceAllAndThePool)
     while (list.GetCount() > 0)
         list.RemoveAt(0);
     EXPECT_EQ(list.GetBlockCount(), 0);
+}
+
+// An element whose making fails leaves no node behind.
+TEST(LockedListTest, AFailedElementGivesItsNodeBack)
+{
+    static bool bRefuse = true;
+    struct Fussy
+    {
+        Fussy()
+        {
+            if (std::exchange(bRefuse, false))
+                throw 1;
+        }
+    };
+    CLockedList<Fussy> list;
+    EXPECT_ANY_THROW(list.AddNew());
+    for (int i = 0; i < 10; ++i)
+        list.AddNew();
+    EXPECT_TRUE(list.GetCount() == 10 && list.GetBlockCount() == 1);
+    list.RemoveAll();
 }
 
 } // namespace

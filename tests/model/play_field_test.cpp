@@ -1,3 +1,4 @@
+#include "rect_compare.h"
 #include "field/play_field.h"
 #include "game/game_painter.h"
 #include "game/window_layout.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -156,6 +158,10 @@ TEST_F(PlayFieldTest, StatusTextShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
         {"", {{11, "", 300}}},
         {times(8, a), {{11, times(8, a), 300}}},
         {strTallest, {{11, strTallest, 210}}},
+        // As wide as the area: it fits.
+        {"ABCDEFGHIJKLMNOPQRS", {{11, "ABCDEFGHIJKLMNOPQRS", 270}}},
+        // Broken after a space, which neither line keeps.
+        {std::string(15, 'A') + " " + std::string(16, 'B'), {{93, std::string(15, 'A'), 200}, {124, std::string(16, 'B'), 200}}},
         // 40 characters; "。" does not begin the second line.
         {times(20, a) + stop + times(19, i), {{104, times(19, a), 120}, {124, a + stop + times(19, i), 120}}},
         {"What is the highest mountain in Japan? Answer in kanji",
@@ -210,6 +216,7 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     result.Add("APPLE", "APPLE", true);
     result.Add(std::string(20, 'A'), std::string(20, 'B'), false);
     result.Add("\x8c\xa2\x94\x4c", "\xa2\x8c", false); // 犬猫, and two bytes of it reversed
+    result.Add(std::string(60, 'C'), "C", false);
     CResultRunner runner;
     runner.SetResult(result);
     const std::string strQuestion = "What is the highest mountain in Japan? Answer in kanji";
@@ -223,7 +230,8 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
         painter.Paint(surface);
         return surface.m_byText;
     };
-    const std::string kScore = "3\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 3問中1問正解
+    const std::string kScore = "4\x96\xe2\x92\x86" "1\x96\xe2\x90\xb3\x89\xf0"; // 4問中1問正解
+    const std::string kAnswers = "\x93\x9a\x82\xa6";                             // 答え
     const std::string kPaused = "\x88\xea\x8e\x9e\x92\xe2\x8e\x7e";               // 一時停止
 
     // Menu: every text whole, in the area, clear of the title and the
@@ -234,6 +242,11 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
         EXPECT_EQ(labels.count(strText), 1u) << strText;
     EXPECT_EQ(labels.count("APPLE"), 2u);
     EXPECT_EQ(labels.count("2/5") + labels.count(kPaused), 0u);
+    ASSERT_EQ(labels.count(kAnswers), 1u);
+    EXPECT_EQ(labels.find(kAnswers)->second.second, 90);
+    // Too long even at the smallest size: cut, with "…".
+    const auto cut = labels.lower_bound("CCCC");
+    EXPECT_TRUE(cut != labels.end() && cut->first.size() < 60 && cut->first.find("\x81\x63") != std::string::npos);
     for (const auto& [strText, label] : labels) {
         if (strText == "Start" || strText == "Exit" || strText == "Read" || strText.empty())
             continue;
@@ -262,7 +275,9 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     };
     EXPECT_EQ(question(labels), "");
     field.SetRunning(1);
+    field.PlaceTiles("Q");
     labels = draw();
+    EXPECT_EQ(labels.find("Q")->second.second, 200) << "a tile's letter";
     EXPECT_EQ(labels.count("APPLE"), 0u);
     ASSERT_EQ(labels.count("2/5"), 1u);
     EXPECT_EQ(labels.find("2/5")->second.first, (Rect{11, 245, 106, 277}));
@@ -272,6 +287,11 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     const Rect rcPaused = labels.find(kPaused)->second.first;
     EXPECT_EQ(rcPaused.left + rcPaused.right, field.GetArea().left + field.GetArea().right);
     EXPECT_GE(rcPaused.Width(), CRecordingTarget().MeasureLabel(kPaused, 300).cx);
+    // A question too long for four lines at 9 points is cut.
+    runner.SetQuestionText(std::string(300, 'x'));
+    labels = draw();
+    const auto last = std::find_if(labels.begin(), labels.end(), [](const auto& l) { return l.first.find("\x81\x63") != std::string::npos; });
+    EXPECT_TRUE(last != labels.end() && last->second.second == 90 && question(labels).size() < 300);
     field.SetPaused(false);
     field.SetProgress(0, 5);
     labels = draw();
@@ -351,7 +371,7 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     int32_t nOnEdge[4] = {};
     // 300 tiles are far past what the ring can take: still inside the
     // placement rectangle and outside the central box, and it returns.
-    for (size_t nLength : {5, 14, 20, 300}) {
+    for (size_t nLength : {5, 14, 23, 300}) {
         for (uint32_t seed = 1; seed <= 40; ++seed) {
             const std::vector<Point> points = layout(kArea, seed, nLength);
             ASSERT_EQ(points.size(), nLength);
@@ -364,7 +384,13 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
                 for (size_t j = 0; j < i; ++j)
                     nTooClose += At(points[i].x, points[i].y).Distance(At(points[j].x, points[j].y)) < 30;
             }
-            EXPECT_TRUE(nLength > 20 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
+            // 23 tiles fit the ring for these seeds: the spacing is a
+            // distance, and the map of free places knows it exactly.
+            EXPECT_TRUE(nLength > 23 || nTooClose == 0) << "seed " << seed << ", " << nLength << " tiles";
+            // Past the rules, each tile still takes a place of its own.
+            std::vector<Point> sorted = points;
+            std::sort(sorted.begin(), sorted.end(), [](Point a, Point b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
+            EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "seed " << seed;
         }
     }
     for (int32_t e = 0; e < 4; ++e)

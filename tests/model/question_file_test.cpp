@@ -151,9 +151,11 @@ TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPositionAndReadingAgain
     // table is read from one file is the fuzz target's to check, against a
     // plain reading, over its seeds (one is "a,b\n\nc,d,e,f\nx,\n,,y\r\n") and
     // whatever it finds.
-    Read("\n\n\n");
+    Read(std::string("\n\0\n\n", 4));
+    EXPECT_TRUE(m_file.HasControlBytes());
     Read("a,b\nc,d\ne\n");
     EXPECT_EQ(m_file.GetMaxRowCount(), 3);
+    EXPECT_FALSE(m_file.HasControlBytes());
     Read("x\nyz\n");
     EXPECT_EQ(m_file.GetRowCount(0), 2);
     EXPECT_EQ(m_file.GetCell(0, 1), "yz");

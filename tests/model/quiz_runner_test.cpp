@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -193,9 +194,10 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
     m_runner.EnableWhileIdle(1003);
     // Paused in the question pause: no step (and its repaint) may follow.
     std::promise<void> paused;
+    bool bPaused = false;
     m_onSleep = [&](int32_t ms) {
         Feed(0);
-        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0) {
+        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0 && !std::exchange(bPaused, true)) {
             EXPECT_TRUE(m_runner.TogglePause());
             Take();
             paused.set_value();
@@ -210,7 +212,9 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
     EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
     EXPECT_FALSE(m_runner.TogglePause());
     WaitIdle();
-    EXPECT_EQ(Verdicts(), Log{kCorrect + "AB"});
+    const Log after = Take();
+    EXPECT_EQ(after.front(), "sleep 1000 Q1 tiles 2") << "paused time counted as the question's pause";
+    EXPECT_EQ(std::count(after.begin(), after.end(), "sleep 1000 " + kCorrect + "AB"), 1);
     m_runner.UpdateControls();
     EXPECT_EQ(Take(), (Log{"enable 1000 off", "enable 404 on", "enable 1003 on"})) << "after the run";
 }
@@ -296,6 +300,32 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShort)
         waiter.StopAndJoin();
         EXPECT_FALSE(waiter.m_bFullTime) << "asleep: " << bAsleep;
     }
+}
+
+// A message holds the worker until a stop; the window may read its text.
+TEST(WorkerWaitTest, AMessageHoldsTheWorkerUntilStopped)
+{
+    class Messenger : public CWorkerThread
+    {
+    public:
+        ~Messenger() override { StopAndJoin(); }
+        void Run() override
+        {
+            ShowMessage("note");
+            m_bPassed = true;
+        }
+        void OnWaitBegin() override { m_bWaiting = true; }
+        std::atomic<bool> m_bWaiting{false};
+        std::atomic<bool> m_bPassed{false};
+    };
+    Messenger worker;
+    worker.Start();
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         !worker.m_bWaiting && std::chrono::steady_clock::now() < deadline;)
+        std::this_thread::yield();
+    EXPECT_TRUE(worker.m_bWaiting && worker.IsActive() && worker.GetMessageText() == "note");
+    worker.StopAndJoin();
+    EXPECT_FALSE(worker.m_bPassed);
 }
 
 TEST_F(QuizTest, DestructionStopsAndJoinsTheWorkerAndARunNeedsFieldAndQuestions)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rect_compare.h"
 #include "field/draw_target.h"
 #include "game/window_surface.h"
 

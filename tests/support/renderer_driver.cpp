@@ -1,3 +1,4 @@
+#include "rect_compare.h"
 #include "renderer_driver.h"
 
 #include "game/window_layout.h"
@@ -136,6 +137,7 @@ void CRendererDriver::CheckPanel()
     EXPECT_EQ(Pixel(rcStop.left, rcStop.top), kDarkGrey);
     EXPECT_EQ(Pixel(rcStop.left + 1, rcStop.top + 1), kRed);
     EXPECT_GT(Count(m_field.GetProgressRect(), kGold), 20);
+    EXPECT_EQ(Pixel(m_field.GetProgressRect().left, m_field.GetProgressRect().top), kGrey);
     EXPECT_EQ(Count(kWhole, kWindow), nOutside - 2 * 95 * 32);
 
     // The status text lies over the tiles and the snake (full blocks, so
@@ -160,8 +162,10 @@ void CRendererDriver::CheckPanel()
         for (int32_t x = rcBetween.left; x < rcBetween.right; ++x)
             halves.push_back(Pixel(x, y));
     EXPECT_GT(Count(rcBetween, kRed), 50);
-    EXPECT_GT(Count(Rect{45, 135, 53, 165}, kGrey), 5);
-    EXPECT_GT(Count(Rect{97, 135, 105, 165}, kGrey), 5);
+    // Each wedge is 7 pixels high at its base, by the tile's edge, and 1 at
+    // its tip.
+    EXPECT_TRUE(Count(Rect{48, 135, 49, 165}, kGrey) == 7 && Count(Rect{51, 135, 52, 165}, kGrey) == 1);
+    EXPECT_TRUE(Count(Rect{101, 135, 102, 165}, kGrey) == 7 && Count(Rect{98, 135, 99, 165}, kGrey) == 1);
     Draw([](CDrawTarget& dc) {
         dc.DrawBox(Rect{45, 135, 105, 165}, kTileWhite, kTileWhite);
         dc.DrawLabel(Rect{45, 135, 105, 165}, "\x8E\x52", 200, kRed);

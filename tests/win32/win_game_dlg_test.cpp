@@ -1,3 +1,4 @@
+#include "rect_compare.h"
 #include "game_window_driver.h"
 #include "renderer_driver.h"
 #include "win32/gdi_buffers.h"
