@@ -29,8 +29,9 @@ class CGameController
 {
 public:
     static constexpr int32_t kQuizLength = 5;
-    // The window's timers: the controls' tick, which also loads a file
-    // dropped during a quiz once it is over, and the focus.
+    // The window's timers: a tick that finishes loads (a large file, or one
+    // dropped during a quiz once it is over) and switches any controls the
+    // run has registered (the game registers none), and the focus.
     enum ETimer : int32_t { ControlsTimer = 0, FocusTimer = 1 };
     static constexpr int32_t kControlsPeriod = 200;
     static constexpr int32_t kFocusPeriod = 2000;
