@@ -94,20 +94,20 @@ void CGdiPainter::DrawBox(Rect rc, Colour outline, Colour fill)
     if (IsEmpty(rc))
         return;
     const RECT rcDevice = ToDevice(rc);
-    ::SetBkColor(m_hDC, RGB(0, 0, 0));
-    // A 1-pixel pen draws the edge pixels of left <= x < right and
-    // top <= y < bottom; scaled up, an inside-frame pen stays within them.
+    // Filled rather than drawn with a pen: Rectangle leaves out boxes one
+    // pixel wide or high (a wedge's tip), FillRect covers left <= x < right
+    // and top <= y < bottom exactly. The edge is one pixel, scaled up.
     const int32_t nWidth = Scale(1, m_nDpi);
-    HPEN hPen = ::CreatePen(nWidth > 1 ? PS_INSIDEFRAME : PS_SOLID, nWidth, outline);
-    HBRUSH hBrush = ::CreateSolidBrush(fill);
-    HGDIOBJ hOldPen = ::SelectObject(m_hDC, hPen);
-    HGDIOBJ hOldBrush = ::SelectObject(m_hDC, hBrush);
-    ::Rectangle(m_hDC, rcDevice.left, rcDevice.top, rcDevice.right, rcDevice.bottom);
-    ::SelectObject(m_hDC, hOldPen);
-    ::SelectObject(m_hDC, hOldBrush);
-    ::DeleteObject(hPen);
-    ::DeleteObject(hBrush);
-    ::SetROP2(m_hDC, R2_COPYPEN);
+    HBRUSH hOutline = ::CreateSolidBrush(outline);
+    ::FillRect(m_hDC, &rcDevice, hOutline);
+    ::DeleteObject(hOutline);
+    RECT rcInside = rcDevice;
+    ::InflateRect(&rcInside, -nWidth, -nWidth);
+    if (fill != outline && rcInside.left < rcInside.right && rcInside.top < rcInside.bottom) {
+        HBRUSH hFill = ::CreateSolidBrush(fill);
+        ::FillRect(m_hDC, &rcInside, hFill);
+        ::DeleteObject(hFill);
+    }
 }
 
 HFONT CGdiPainter::CreateLabelFont(int32_t nSize) const
