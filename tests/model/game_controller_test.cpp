@@ -27,7 +27,8 @@ class ControllerTest : public ::testing::Test, public CGameView
 protected:
     ControllerTest() { m_controller.Init(TemplateControlRect, TemplateClientSize()); }
 
-    void InvalidateRect(bool bErase) override { m_nErase = bErase; }
+    // A repaint over the background counts 100, one without it 1.
+    void InvalidateRect(bool bErase) override { m_nRepaints += bErase ? 100 : 1; }
     bool EnableControl(int32_t nId, bool) override { return (m_nEnabled = nId) != 0; }
     void ShowError(const std::string& strText) override { m_errors.push_back(strText); }
     void ShowAbout() override {}
@@ -71,7 +72,7 @@ protected:
     }
 
     std::atomic<bool> m_bHold{false};
-    std::atomic<int32_t> m_nErase{-1};
+    std::atomic<int32_t> m_nRepaints{0};
     std::atomic<int32_t> m_nEnabled{0};
     CSleepSwap m_sleep{[this](int32_t) { OnSleep(); }};
     std::vector<std::string> m_errors;
@@ -85,19 +86,13 @@ protected:
 // registered with the run.
 TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls)
 {
-    const std::pair<std::function<void()>, int32_t> events[] = {
-        {[&] { m_controller.OnMouseMove(Point{1, 1}); }, 0},
-        {[&] { m_controller.OnKeyUp(CGameController::EKey::Tab); }, 0},
-        {[&] {
-             m_field.SetRunning(1);
-             Click(m_field.m_rcStop);
-         }, 1},
-        {[&] { m_controller.OnResize(Point{400, 400}, 96); }, 1}};
-    for (const auto& [event, bErase] : events) {
-        m_nErase = -1;
-        event();
-        EXPECT_EQ(m_nErase.load(), bErase);
-    }
+    m_controller.OnMouseMove(Point{1, 1});
+    m_controller.OnKeyUp(CGameController::EKey::Tab);
+    EXPECT_EQ(m_nRepaints.exchange(0), 2);
+    m_field.SetRunning(1);
+    Click(m_field.m_rcStop);
+    m_controller.OnResize(Point{400, 400}, 96);
+    EXPECT_EQ(m_nRepaints.load(), 200);
     CWindowScale unset;
     unset.Fit(Point{9, 9}, 96);
     EXPECT_EQ(unset.GetScale96(), 96) << "no canvas yet";
