@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -26,14 +27,6 @@ void Add(Adder& adder, int nFirst, int nLast)
 {
     for (int i = nFirst; i <= nLast; ++i)
         i % 3 ? void(adder.AddNew()->n = i) : adder.Append(new Tracked{i});
-}
-
-// The elements' numbers in list order, walked from the head.
-Ints Numbers(const List& list)
-{
-    Ints numbers;
-    list.VisitRange(0, list.GetCount(), [&numbers](const Tracked& t) { numbers.push_back(t.n); });
-    return numbers;
 }
 
 // The elements looked up by index, back from the tail: each lookup starts
@@ -68,7 +61,7 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
     EXPECT_EQ(list.GetBlockCount(), 1);
     Add(list, 13, 13);
     EXPECT_EQ(list.GetBlockCount(), 2);
-    EXPECT_EQ(Numbers(list), (Ints{2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    EXPECT_EQ(LookedUp(list), (Ints{2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
 
     Ints seen;
     EXPECT_EQ(list.VisitRange(8, 5, [&](const Tracked& t) { seen.push_back(t.n); }), 3);
@@ -97,7 +90,8 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
     // Removals around the last node found must not make a later lookup land
     // on the wrong element.
     Add(list, 24, 40);
-    Ints expected = Numbers(list);
+    Ints expected(20);
+    std::iota(expected.begin(), expected.end(), 21);
     for (int nRound = 0; expected.size() > 1; ++nRound) {
         const int nVictim = nRound * 7 % static_cast<int>(expected.size() - 1);
         list.RemoveAt(nVictim);

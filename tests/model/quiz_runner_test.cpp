@@ -10,7 +10,6 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <future>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -93,18 +92,14 @@ protected:
             m_field.GetTile(i)->SetPosition(i == nTile ? 202 : 50 + 30 * i, i == nTile ? 124 : 220);
     }
 
-    void WaitIdle()
+    // Waits for the run to end and takes the log. The time limit guards
+    // against a hang only; a quiz takes milliseconds here.
+    Log WaitForEnd()
     {
-        // Guards against a hang only; a quiz takes milliseconds here.
-        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60); m_runner.IsActive();
-             std::this_thread::yield())
-            ASSERT_LT(std::chrono::steady_clock::now(), end) << "the quiz never ended";
-    }
-
-    Log RunToEnd()
-    {
-        m_runner.Start();
-        WaitIdle();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (m_runner.IsActive() && std::chrono::steady_clock::now() < end)
+            std::this_thread::yield();
+        EXPECT_FALSE(m_runner.IsActive()) << "the quiz never ended";
         return Take();
     }
 
@@ -135,7 +130,8 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
         "repaint+erase", "sleep 1000 2/2 2 Q3", "repaint+erase", "repaint", "sleep 185 2/2 1 ",
         "repaint", "sleep 1000 2/2 0 " + kIncorrect + "CD", "repaint", "repaint", "sleep 200 2/2 0 " + kIncorrect + "CD",
         "repaint+erase"}; // no question 4: back to menu mode
-    EXPECT_EQ(RunToEnd(), expected);
+    m_runner.Start();
+    EXPECT_EQ(WaitForEnd(), expected);
     const CQuizResult result = m_runner.GetResult();
     Log entries{std::to_string(result.GetCorrectCount())};
     for (const CQuizResult::CEntry& e : result.GetEntries())
@@ -150,7 +146,8 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
         Feed(0);
         m_runner.RequestStop();
     };
-    EXPECT_EQ(RunToEnd(), (Log{"repaint+erase", "sleep 1000 1/2 1 Q1", "repaint+erase", "repaint", "repaint", "repaint"}));
+    m_runner.Start();
+    EXPECT_EQ(WaitForEnd(), (Log{"repaint+erase", "sleep 1000 1/2 1 Q1", "repaint+erase", "repaint", "repaint", "repaint"}));
     EXPECT_EQ((Ints{m_field.GetTileCount(), m_field.IsRunning(), m_runner.m_nStops}), (Ints{0, 1, 1}));
 
     // The wait after a step shrinks with the body, down to 50 ms.
@@ -168,28 +165,27 @@ TEST_F(QuizTest, PauseHoldsTheLoopUntilResumedAndControlsFollowTheRun)
     m_runner.EnableWhileIdle(404); // a missing control is skipped
     m_runner.EnableWhileIdle(1003);
     // Paused in the question pause: no step (and its repaint) may follow.
-    std::promise<void> paused;
-    bool bPaused = false;
+    std::atomic<bool> bPaused{false};
     m_onSleep = [&](int32_t ms) {
         Feed(0);
-        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0 && !std::exchange(bPaused, true)) {
+        if (ms == CQuizRunner::kQuestionPause && m_field.GetTileCount() > 0 && !bPaused) {
             EXPECT_TRUE(m_runner.TogglePause());
             Take();
-            paused.set_value();
+            bPaused = true;
         }
         if (ms == CQuizRunner::kVerdictPause)
             m_field.SetRunning(0);
     };
     m_runner.Start();
-    paused.get_future().wait();
+    while (!bPaused)
+        std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50)); // time to move, were it free
     EXPECT_EQ(Take(), Log{}) << "the loop went on while paused";
     EXPECT_TRUE(m_field.IsPaused()) << "no pause mark";
     m_runner.UpdateControls();
     EXPECT_EQ(Take(), (Log{"enable 1000 on", "enable 404 off", "enable 1003 off"}));
     EXPECT_FALSE(m_runner.TogglePause());
-    WaitIdle();
-    EXPECT_EQ(Take().at(0), "sleep 1000 1/1 2 Q1") << "the rest of the paused wait was not slept";
+    EXPECT_EQ(WaitForEnd().at(0), "sleep 1000 1/1 2 Q1") << "the rest of the paused wait was not slept";
     EXPECT_TRUE(m_runner.GetResult().IsEmpty()) << "a result after a Stop";
     m_runner.UpdateControls();
     EXPECT_EQ(Take(), (Log{"enable 1000 off", "enable 404 on", "enable 1003 on"})) << "after the run";
@@ -228,7 +224,7 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshASecondStopHoldsAndDestruc
         m_field.SetRunning(0);
         m_runner.RequestStop();
     }
-    WaitIdle();
+    WaitForEnd();
     // tiles, body, head, question, progress, paused, mode, result, texts
     EXPECT_EQ(begins, std::vector<Ints>(2, Ints{0, 0, 182, 0, 0, 0, 1, 0, 0}));
     // Each run paused once and was stopped; its tiles stay, and the mode is
@@ -237,8 +233,7 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshASecondStopHoldsAndDestruc
 
     // A thread that cannot begin leaves menu mode and nothing running.
     m_runner.m_onBegin = [] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); };
-    EXPECT_EQ(m_runner.Start(), -1);
-    EXPECT_TRUE(!m_field.IsRunning() && !m_runner.IsActive() && Take().back() == "repaint+erase");
+    EXPECT_TRUE(m_runner.Start() == -1 && !m_field.IsRunning() && !m_runner.IsActive() && Take().back() == "repaint+erase");
 
     // Only with both a field and questions is there a quiz, which goes when
     // its runner goes.
