@@ -13,10 +13,10 @@ std::string Utf8(char32_t c)
 {
     if (c < 0x80)
         return std::string(1, static_cast<char>(c));
+    const auto next = [](char32_t bits) { return static_cast<char>(0x80 | (bits & 0x3F)); };
     if (c < 0x800)
-        return {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    return {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-            static_cast<char>(0x80 | (c & 0x3F))};
+        return {static_cast<char>(0xC0 | c >> 6), next(c)};
+    return {static_cast<char>(0xE0 | c >> 12), next(c >> 6), next(c)};
 }
 
 } // namespace
