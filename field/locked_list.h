@@ -181,10 +181,8 @@ private:
         // the blocks: walking a long list of cells only to unlink it would
         // cost as much as building it.
         if (std::is_trivially_destructible<T>::value && m_nHeapElements == 0) {
-            if (m_nCount.load(std::memory_order_relaxed) > 0) {
-                SetCount(0);
-                ReleaseBlocks();
-            }
+            SetCount(0);
+            ReleaseBlocks();
             return;
         }
         while (m_nCount.load(std::memory_order_relaxed) > 0) {

@@ -326,7 +326,7 @@ bool CPlayField::IsCharacterPair(const CCharObject& first, const CCharObject& se
     size_t nLength = 0;
     return first.GetHalf() == CCharObject::LeftHalf && second.GetHalf() == CCharObject::RightHalf &&
            std::abs(a.x - b.x) + std::abs(a.y - b.y) <= static_cast<int32_t>(kQuestionStep) &&
-           DecodeCodePage932Char(first.Text() + second.Text(), 0, nLength) != kNoCharacter && nLength == 2;
+           DecodeCodePage932Char(first.Text() + second.Text(), 0, nLength) != kNoCharacter;
 }
 
 void CPlayField::DrawLetter(CDrawTarget& dc, const CCharObject& letter)

@@ -64,7 +64,8 @@ public:
     CColumn* GetColumn(int32_t nIndex);
     // A copy of the cell's text; empty when there is no such cell.
     std::string GetCell(int32_t nColumn, int32_t nRow);
-    // Calls fn(nRow, text) for the rows nFirstRow to nFirstRow + nRows - 1 of
+    // Calls fn(nRow, text) for the rows nFirstRow (not negative) to
+    // nFirstRow + nRows - 1 of
     // the column, with the texts that GetCell would give one row after the
     // other, but taking the column's lock once for all rows after the first.
     template <class F>
@@ -127,8 +128,6 @@ void CCsvFile::VisitCells(int32_t nColumn, int32_t nFirstRow, int32_t nRows, F&&
     CColumn* pColumn = GetColumn(nColumn);
     const int64_t nEnd = std::min<int64_t>(int64_t{nFirstRow} + nRows, int64_t{INT32_MAX} + 1);
     int64_t nRow = int64_t{nFirstRow} + 1;
-    for (; nRow < nEnd && nRow < 0; ++nRow)
-        fn(static_cast<int32_t>(nRow), std::string_view());
     if (pColumn && nRow < nEnd) {
         pColumn->VisitRange(static_cast<int32_t>(nRow), static_cast<int32_t>(nEnd - nRow),
                             [&](const CCell& cell) { fn(static_cast<int32_t>(nRow++), cell.GetText()); });

@@ -1,6 +1,8 @@
 #include "game/game_controller.h"
 #include "game/game_view.h"
 #include "game/window_layout.h"
+#include "game/window_template.h"
+#include "platform/file_path.h"
 #include "recording_target.h"
 #include "sleep_swap.h"
 #include "temp_dir.h"
@@ -9,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -32,7 +35,7 @@ protected:
     void ShowError(const std::string& strText) override { m_errors.push_back(strText); }
     void ShowAbout() override {}
     void CloseWindow(int32_t) override {}
-    void StartTimer(int32_t, int32_t) override {}
+    void StartTimer(int32_t nId, int32_t nMs) override { m_strTimers += std::to_string(nId) + "/" + std::to_string(nMs) + " "; }
     void TakeFocus() override {}
     void SetFullScreen(bool) override {}
 
@@ -69,6 +72,7 @@ protected:
     std::atomic<int32_t> m_nEnabled{0};
     CSleepSwap m_sleep{[this](int32_t) { OnSleep(); }};
     std::vector<std::string> m_errors;
+    std::string m_strTimers;
     CTempDir m_dir;
     CGameController m_controller{*this};
     CPlayField& m_field = m_controller.Field();
@@ -82,6 +86,8 @@ TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls
     m_controller.OnMouseMove(Point{1, 1});
     m_controller.OnKeyUp(CGameController::EKey::Tab);
     EXPECT_EQ(m_nRepaints.exchange(0), 2);
+    m_controller.OnCommand(IDC_STOP); // the hidden Stop button
+    EXPECT_TRUE(Runner().IsStopRequested());
     m_field.SetRunning(1);
     Click(m_field.m_rcStop);
     m_controller.OnResize(Point{400, 400}, 96);
@@ -89,6 +95,10 @@ TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls
     CWindowScale unset;
     unset.Fit(Point{9, 9}, 96);
     EXPECT_EQ(unset.GetScale96(), 96) << "no canvas yet";
+    // At 150 % the smallest window rounds up: the picture never shrinks.
+    unset.SetCanvas(Point{363, 301});
+    EXPECT_EQ(unset.GetMinimumSize(144), (Point{545, 452}));
+    EXPECT_EQ(m_strTimers, "0/200 1/2000 ");
     Runner().EnableWhileIdle(7);
     Tick();
     EXPECT_EQ(m_nEnabled.load(), 7);
@@ -118,6 +128,11 @@ TEST_F(ControllerTest, FilesLoadWhenNoQuizReadsTheQuestionsAndTheNewestWins)
     Tick();
     EXPECT_TRUE(FirstAnswer() == "B" && Runner().GetResult().IsEmpty());
     EXPECT_TRUE(Shows("f1.csv" + kOneQuestion));
+    // What the code page lacks shows as dots: Ã©tÃ©.csv.
+    const std::string strOdd = PathToString(m_dir.Path()) + "/\xC3\xA9t\xC3\xA9.csv";
+    std::ofstream(PathFromString(strOdd)) << "C,q\n";
+    m_controller.OpenFile(strOdd);
+    EXPECT_TRUE(Shows("\x81\x45t\x81\x45.csv" + kOneQuestion));
 
     m_bHold = true;
     Click(m_field.m_rcStart);
@@ -127,14 +142,14 @@ TEST_F(ControllerTest, FilesLoadWhenNoQuizReadsTheQuestionsAndTheNewestWins)
     ASSERT_EQ(m_errors.size(), 1u);
     EXPECT_NE(m_errors[0].find("見つかりません"), std::string::npos) << m_errors[0];
     EXPECT_FALSE(Runner().IsActive() || m_field.IsRunning());
-    EXPECT_EQ(FirstAnswer(), "B");
+    EXPECT_EQ(FirstAnswer(), "C");
 
     const std::string strFill(CGameController::kLoadAtOnceBytes, '\n');
     const std::string kLoading = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x92\x86\x81\x63 "; // 読み込み中…
     m_controller.OpenFile(m_dir.Write("OLD,q\n" + strFill));
     m_controller.OpenFile(m_dir.Write("NEW,q\n" + strFill));
     EXPECT_TRUE(Shows(kLoading + "f4.csv"));
-    Until([&] { return FirstAnswer() != "B"; });
+    Until([&] { return FirstAnswer() != "C"; });
     EXPECT_TRUE(FirstAnswer() == "NEW" && Shows("f4.csv" + kOneQuestion));
     m_controller.OpenFile(m_dir.Write("LATE,q\n" + strFill));
     m_controller.OpenFile(m_dir.Write("SMALL,q\n"));

@@ -116,6 +116,14 @@ TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderGrowsOnTheHeadAndKeepsHalve
             EXPECT_EQ(segment.Character(), segment.GetHalf() == W ? "" : strAnswer.substr(nFirst, 2));
         }
     }
+
+    // Halves of two characters make one where their bytes do: 81 A0 is a
+    // character, 82 41 none.
+    m_field.PlaceTiles("\x81\x41\x82\xA0");
+    for (int32_t k = 0; k < 4; ++k)
+        m_field.GetTile(k)->SetPosition(Point{202, 124});
+    EXPECT_TRUE(CPlayField::IsCharacterPair(*m_field.GetTile(0), *m_field.GetTile(3)));
+    EXPECT_FALSE(CPlayField::IsCharacterPair(*m_field.GetTile(2), *m_field.GetTile(1)));
 }
 
 TEST_F(PlayFieldTest, StatusTextShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
@@ -134,7 +142,7 @@ TEST_F(PlayFieldTest, StatusTextShrinksThenTakesTwoLinesThenEndsInAnEllipsis)
         {times(20, a) + stop + times(19, i), {{104, times(19, a), 120}, {124, a + stop + times(19, i), 120}}},
         {"What is the highest mountain in Japan? Answer in kanji",
          {{96, "What is the highest mountain", 180}, {124, "in Japan? Answer in kanji", 180}}},
-        {times(60, a), {{104, times(21, a), 120}, {124, times(20, a) + ellipsis, 120}}},
+        {i + times(59, a), {{104, i + times(20, a), 120}, {124, times(20, a) + ellipsis, 120}}},
     };
     for (const auto& [strText, labels] : cases) {
         CRecordingTarget target;
@@ -195,6 +203,8 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
             if (IntersectRect(overlap, label.first, painter.GetQuestionRect())) {
                 EXPECT_FALSE(IntersectRect(overlap, label.first, field.GetArea())) << strText;
                 EXPECT_LE(CRecordingTarget().MeasureLabel(strText, label.second).cx, label.first.Width()) << strText;
+                EXPECT_TRUE(label.first.left > painter.GetQuestionRect().left &&
+                            label.first.right < painter.GetQuestionRect().right) << "on the frame: " << strText;
                 strLines += (strLines.empty() ? "" : " ") + strText;
             }
         }

@@ -5,6 +5,7 @@
 #include "quiz/csv_file.h"
 #include "quiz/question_file_error.h"
 #include "quiz/question_set.h"
+#include "quiz/split_string.h"
 #include "special_files.h"
 #include "temp_dir.h"
 
@@ -113,6 +114,11 @@ TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPositionAndReadingAgain
     EXPECT_EQ(m_file.GetRowCount(0), 2);
     EXPECT_EQ(m_file.GetCell(0, 1), "yz");
     EXPECT_EQ(m_file.GetCell(0, 2), "");
+
+    // Lines may be cut at any of several separators, after what is there.
+    std::vector<std::string_view> fields{"kept"};
+    SplitString("a;b,,c", ";,", fields);
+    EXPECT_EQ(fields, (std::vector<std::string_view>{"kept", "a", "b", "", "c"}));
 }
 
 const std::string kEightLines = "A1,Q1\nA2,Q2\nA3,Q3\nA4,Q4\nA5,Q5\nA6,Q6\nA7,Q7\nA8,Q8";

@@ -148,7 +148,8 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
     };
     m_runner.Start();
     EXPECT_EQ(WaitForEnd(), (Log{"repaint+erase", "sleep 1000 1/2 1 Q1", "repaint+erase", "repaint", "repaint", "repaint"}));
-    EXPECT_EQ((Ints{m_field.GetTileCount(), m_field.IsRunning(), m_runner.m_nStops}), (Ints{0, 1, 1}));
+    EXPECT_EQ((Ints{m_field.GetTileCount(), m_field.IsRunning(), m_runner.m_nStops, m_runner.IsStopRequested()}),
+              (Ints{0, 1, 1, 0}));
 
     // The wait after a step shrinks with the body, down to 50 ms.
     const std::pair<int32_t, int32_t> delays[] = {{0, 200}, {1, 185}, {9, 65}, {10, 50}, {11, 50}, {99, 50}};
@@ -211,10 +212,11 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshASecondStopHoldsAndDestruc
                           m_runner.GetProgress(), m_field.IsPaused(), m_field.IsRunning(), m_runner.GetResult().GetCount(),
                           static_cast<int32_t>(m_runner.GetStatusText().size() + m_runner.GetQuestionText().size())});
     };
-    // Left by the last quiz: a body and a result.
+    // Left by the last quiz: a body, a verdict and a result.
     CQuizResult last;
     last.Add("A", "A", true);
     m_runner.SetResult(last);
+    m_runner.SetStatusText(kCorrect + "A");
     m_field.GetSnake().AddSegment(CCharObject());
     for (int32_t nRun : {1, 2}) {
         ASSERT_EQ(m_runner.Start(), 0); // the stopped run may still be ending

@@ -1,5 +1,6 @@
 #include "game_window_driver.h"
 
+#include "game/window_template.h"
 #include "platform/file_path.h"
 #include "platform/random.h"
 #include "special_files.h"
@@ -101,7 +102,7 @@ void CGameWindowDriver::CheckCommands()
         KeyUp(key);
     EXPECT_TRUE(IsShown() && m_chooser.m_nShown == 0 && !runner.IsActive() && field.IsRunning() && field.m_nFocus == 0);
     Click(field.m_rcStop);
-    EXPECT_EQ(field.IsRunning(), 0);
+    EXPECT_TRUE(field.IsRunning() == 0 && runner.IsStopRequested());
     field.SetRunning(1);
     KeyUp(kS);
     EXPECT_EQ(field.IsRunning(), 0);
@@ -111,8 +112,9 @@ void CGameWindowDriver::CheckCommands()
     // does nothing here. The choice is cancelled: nothing loads.
     m_chooser.m_bConfirm = false;
     const std::tuple<EKey, int32_t, int32_t> keys[] = { // key, button walked to, choosers shown
-        {kBackTab, CFieldPanel::ExitButton, 0}, {kTab, CFieldPanel::ReadButton, 0},
-        {kTab, CFieldPanel::StartButton, 0},    {kBackTab, CFieldPanel::ReadButton, 0},
+        {kTab, CFieldPanel::ReadButton, 0},     {kBackTab, CFieldPanel::ExitButton, 0},
+        {kTab, CFieldPanel::ReadButton, 0},     {kTab, CFieldPanel::StartButton, 0},
+        {kBackTab, CFieldPanel::ReadButton, 0},
         {kSpace, CFieldPanel::ReadButton, 1},   {kEnter, CFieldPanel::ReadButton, 2},
         {kR, CFieldPanel::ReadButton, 3},       {kCtrlO, CFieldPanel::ReadButton, 4},
         {kS, CFieldPanel::ReadButton, 4}};
@@ -121,6 +123,8 @@ void CGameWindowDriver::CheckCommands()
         KeyUp(key);
         EXPECT_TRUE(field.m_nFocus == nFocus && m_chooser.m_nShown == nShown && !field.IsRunning()) << key;
     }
+    Controller().OnCommand(IDC_READ); // the hidden Read button
+    EXPECT_EQ(m_chooser.m_nShown, 5);
     m_chooser.m_nShown = 0;
 
     // A file dropped on the window or named on the command line loads as one
@@ -135,12 +139,12 @@ void CGameWindowDriver::CheckCommands()
     const std::string strBinary = m_dir.Write(std::string("\x7F" "ELF\x02\x01\x01\0", 8) + std::string(1000, 'x'));
     for (int nWay = 0; nWay < 3; ++nWay) {
         const std::pair<std::string, std::string> loads[] = {
+            {m_dir.Write("EMU,q\n"), ""},
             {strUnreadable, std::generic_category().message(nOsError)},
             {strGone, nWay < 2 ? "ファイルが見つかりません（移動か削除されたようです）。" : "ファイルが見つかりません。"},
             {PathToString(m_dir.Path()), "通常のファイルではありません"},
             {m_dir.Write("A,Q\n\n" + std::string(1001, 'x') + ",q"), "3行目: 答えが長すぎます（1001 バイト"},
-            {strBinary, "問題ファイルではないようです（制御文字があります）。"},
-            {m_dir.Write("EMU,q\n"), ""}};
+            {strBinary, "問題ファイルではないようです（制御文字があります）。"}};
         for (const auto& [strPath, strReason] : loads) {
             if (strPath.empty())
                 continue;
