@@ -272,8 +272,8 @@ void CPlayField::Draw(CDrawTarget& dc, std::string strStatus)
     DrawSnake(dc);
     DrawStatusText(dc, strStatus, 300, kGold);
     DrawPauseMark(dc);
-    DrawStopButton(dc);
-    DrawProgress(dc);
+    // Stop and the progress lie outside the area: the window's painter
+    // draws them where they show.
 }
 
 void CPlayField::DrawTiles(CDrawTarget& dc)

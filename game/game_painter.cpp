@@ -27,7 +27,6 @@ const char kQuestionsRight[] = "\x96\xe2\x90\xb3\x89\xf0";               // å•æ
 constexpr int32_t kResultMargin = 4;
 constexpr int32_t kHeadingHeight = 16;
 constexpr int32_t kMarkWidth = 18;
-constexpr int32_t kMinRowHeight = 12;
 constexpr int32_t kRowSize = 100;
 constexpr int32_t kRowSmallestSize = 60;
 
@@ -150,10 +149,9 @@ void CGamePainter::DrawResult(CDrawTarget& dc, const CQuizResult& result)
                  CFieldPanel::kGrey);
     dc.DrawLabel(Rect{nRight, y, nRightEnd, y + kHeadingHeight}, kCollectedHeading, 90, CFieldPanel::kGrey);
     y += kHeadingHeight;
-    const int32_t nRow = std::max(kMinRowHeight, (nBottom - y) / result.GetCount());
+    // At most five rows: they always fit.
+    const int32_t nRow = (nBottom - y) / result.GetCount();
     for (const CQuizResult::CEntry& entry : result.GetEntries()) {
-        if (y + nRow > nBottom)
-            break;
         const Rect rcMark{nLeft, y, nLeft + kMarkWidth, y + nRow};
         const Rect rcAnswer{rcMark.right, y, nLeftEnd, y + nRow};
         const Rect rcCollected{nRight, y, nRightEnd, y + nRow};

@@ -9,5 +9,4 @@ struct Point
     int32_t y = 0;
 
     friend bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
-    friend bool operator!=(const Point& a, const Point& b) { return !(a == b); }
 };

@@ -29,7 +29,7 @@ TEST(CodePageTest, DecodesCharactersAndEverythingElseAsDots)
     // a byte that cannot follow it leaves that byte standing; a well-formed
     // but unassigned pair is one dot; a tile holds one byte of an answer,
     // often a lone lead byte.
-    EXPECT_EQ(DecodeCodePage932("\x90\xB3\x89\xF0:\x82\xAD\xB6\xF0\x40\xF9\xFC"), u"正解:く\uFF76\uE000\uE757");
+    EXPECT_EQ(DecodeCodePage932("\x90\xB3\x89\xF0:\x82\xAD\xB6\xF0\x40\xF9\xFC\xA1"), u"正解:く\uFF76\uE000\uE757\uFF61");
     EXPECT_EQ(DecodeCodePage932("x\x80\xA0\xFD\xFE\xFFy\xFD@\x82 ok\x85\x40z\x82"), u"x・・・・・y・@・ ok・z・");
 }
 
@@ -57,6 +57,9 @@ TEST(CodePageTest, EncodesUtf8AsTheDesktopDoesAndUtf8IsToldFromIt)
         EXPECT_EQ(DecodeCodePage932Char(strBack, 0, nLength), c) << nCode;
         EXPECT_TRUE(strBack == strChar || nCode >> 8 == 0x87 || nCode >= 0xED00) << nCode;
     }
+    EXPECT_TRUE(DecodeUtf8Char("\xC2\x80", 0, nLength) == 0x80 && nLength == 2 &&
+                DecodeUtf8Char("\xE0\xA0\x80", 0, nLength) == 0x800 && nLength == 3)
+        << "the first characters of two and three bytes";
 
     // Japanese in UTF-8 is told from the same text in the code page. Text of
     // every kind: kana, both levels of kanji, half-width katakana alone,

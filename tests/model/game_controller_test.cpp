@@ -92,12 +92,16 @@ TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls
     Click(m_field.m_rcStop);
     m_controller.OnResize(Point{400, 400}, 96);
     EXPECT_EQ(m_nRepaints.load(), 200);
-    CWindowScale unset;
-    unset.Fit(Point{9, 9}, 96);
-    EXPECT_EQ(unset.GetScale96(), 96) << "no canvas yet";
-    // At 150 % the smallest window rounds up: the picture never shrinks.
-    unset.SetCanvas(Point{363, 301});
-    EXPECT_EQ(unset.GetMinimumSize(144), (Point{545, 452}));
+    CWindowScale scale;
+    scale.Fit(Point{9, 9}, 96);
+    EXPECT_EQ(scale.GetScale96(), 96) << "no canvas yet";
+    // At 150 % the smallest window rounds up: the picture never shrinks. A
+    // point just beside the picture is outside it, not on its edge.
+    scale.SetCanvas(Point{363, 301});
+    EXPECT_EQ(scale.GetMinimumSize(144), (Point{545, 452}));
+    scale.SetCanvas(Point{100, 100});
+    scale.Fit(Point{220, 200}, 96);
+    EXPECT_EQ(scale.ToCanvas(Point{9, 0}).x, -1);
     EXPECT_EQ(m_strTimers, "0/200 1/2000 ");
     Runner().EnableWhileIdle(7);
     Tick();
@@ -156,6 +160,12 @@ TEST_F(ControllerTest, FilesLoadWhenNoQuizReadsTheQuestionsAndTheNewestWins)
     m_bHold = true;
     Click(m_field.m_rcStart);
     EXPECT_TRUE(Runner().IsActive()) << "Start waited for a load given up";
+    // Another window in front pauses the run and shows the mark, without
+    // the flicker of a repaint over the background (the run's first one may
+    // still come).
+    m_nRepaints = 0;
+    m_controller.OnDeactivate();
+    EXPECT_TRUE(Runner().IsPaused() && m_nRepaints % 100 == 1);
     Click(m_field.m_rcStop);
 
     m_controller.OpenFile(m_dir.Write(std::string(1001, 'X') + ",q\n" + strFill));

@@ -84,7 +84,7 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
     EXPECT_EQ(g_deleted, (Ints{13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 2}));
     EXPECT_TRUE(fresh.GetCount() == 0 && fresh.GetBlockCount() == 0);
     EXPECT_TRUE(list.GetCount() == 3 && list.GetAt(2)->n == 23 && list.GetBlockCount() == 1);
-    Add(fresh, 31, 32);
+    Add(fresh, 31, 33);
     EXPECT_EQ(fresh.GetAt(1)->n, 32);
 
     // Removals around the last node found must not make a later lookup land
@@ -105,28 +105,31 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
     list.RemoveAll();
     fresh.RemoveAll();
     list.RemoveAll();
-    EXPECT_EQ(g_deleted, (Ints{expected[0], 32, 31}));
+    EXPECT_EQ(g_deleted, (Ints{expected[0], 33, 32, 31}));
     EXPECT_EQ(list.GetBlockCount() + fresh.GetBlockCount(), 0);
 
     // The destructor leaves its elements to their owner.
     const auto pOwned = std::make_unique<Tracked>();
     std::make_unique<List>()->Append(pOwned.get());
-    EXPECT_EQ(g_deleted.size(), 3u);
+    EXPECT_EQ(g_deleted.size(), 4u);
 
-    // An element whose making fails leaves no node behind; elements without
-    // a destructor go with their blocks.
-    static bool bRefuse = true;
+    // Elements without a destructor go with their blocks, and the list
+    // starts afresh; an element whose making fails leaves no node behind.
+    static bool bRefuse = false;
     struct Fussy
     {
         Fussy() { if (std::exchange(bRefuse, false)) throw 1; }
     };
     CLockedList<Fussy> plain;
-    EXPECT_ANY_THROW(plain.AddNew());
-    for (int i = 0; i < 10; ++i)
-        plain.AddNew();
-    EXPECT_TRUE(plain.GetCount() == 10 && plain.GetBlockCount() == 1);
+    plain.AddNew();
     plain.RemoveAll();
     EXPECT_TRUE(plain.GetCount() == 0 && plain.GetBlockCount() == 0);
+    bRefuse = true;
+    EXPECT_ANY_THROW(plain.AddNew());
+    const Fussy* pFirst = plain.AddNew();
+    for (int i = 1; i < 10; ++i)
+        plain.AddNew();
+    EXPECT_TRUE(plain.GetCount() == 10 && plain.GetBlockCount() == 1 && plain.GetAt(0) == pFirst);
 }
 
 } // namespace

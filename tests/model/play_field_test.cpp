@@ -65,6 +65,27 @@ TEST_F(PlayFieldTest, StartsCentredFacingRightTurnsAnyWayAndWrapsAround)
     }
 }
 
+// Distances from an object off the origin: near a perfect square the root
+// must not round either way, and far apart the square must not overflow.
+// Assign takes text, place and size but keeps the steps; a copy takes all.
+TEST(FieldObjectTest, DistancesAndAssign)
+{
+    const auto at = [](int32_t x, int32_t y) { CCharObject o; o.SetPosition(x, y); return o; };
+    const int32_t distances[][3] = {{3, 4, 5},     {1, -1, 1},       {21, 21, 29},
+                                    {-18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
+    for (const auto& d : distances)
+        EXPECT_EQ(at(-7, 5).Distance(at(d[0] - 7, d[1] + 5)), d[2]) << d[0] << "," << d[1];
+    CCharObject moved, source = at(40, 60);
+    moved.SetSteps(2.9, -2.9);
+    source.SetText("A");
+    source.SetWidth(12);
+    source.SetSteps(9.0, 9.0);
+    moved.Assign(source);
+    moved.Assign(moved);
+    EXPECT_TRUE(moved.GetText() == "A" && moved.GetPosition() == (Point{40, 60}) && moved.GetWidth() == 12);
+    EXPECT_TRUE(moved.GetStepX() == 2.9 && CCharObject(source).GetStepX() == 9.0);
+}
+
 TEST_F(PlayFieldTest, EatsEveryTouchedTileInListOrderGrowsOnTheHeadAndKeepsHalves)
 {
     m_field.StartQuestion();
@@ -245,12 +266,17 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     EXPECT_TRUE(strQuestion.size() > 40 && question(labels).size() == strQuestion.size()) << question(labels);
     const Rect rcPaused = labels.find(kPaused)->second.first;
     EXPECT_EQ(rcPaused.left + rcPaused.right, field.GetArea().left + field.GetArea().right);
+    EXPECT_EQ(rcPaused.top + rcPaused.bottom, 2 * (field.GetArea().top + field.GetArea().Height() / 4)) << "a quarter down";
     EXPECT_GE(rcPaused.Width(), CRecordingTarget().MeasureLabel(kPaused, 300).cx);
     // A question too long for four lines at 9 points is cut.
     runner.SetQuestionText(std::string(300, 'x'));
     labels = draw();
     const auto last = std::find_if(labels.begin(), labels.end(), [&](const auto& l) { return l.first.find(kEllipsis) != std::string::npos; });
     EXPECT_TRUE(last != labels.end() && last->second.second == 90 && question(labels).size() < 300);
+    // One with a single place to break takes two lines, not more.
+    const std::string strTwoWords = std::string(20, 'x') + " " + std::string(20, 'y');
+    runner.SetQuestionText(strTwoWords);
+    EXPECT_EQ(question(draw()), strTwoWords);
     field.SetPaused(false);
     field.SetProgress(0, 5);
     labels = draw();

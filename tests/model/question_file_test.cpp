@@ -114,6 +114,7 @@ TEST_F(CsvFileTest, ColumnsAreRegisteredByIndexButFoundByPositionAndReadingAgain
     EXPECT_EQ(m_file.GetRowCount(0), 2);
     EXPECT_EQ(m_file.GetCell(0, 1), "yz");
     EXPECT_EQ(m_file.GetCell(0, 2), "");
+    EXPECT_EQ(m_file.GetCell(1, 0), "b") << "a column the first line lacks keeps its cells";
 
     // Lines may be cut at any of several separators, after what is there.
     std::vector<std::string_view> fields{"kept"};

@@ -133,10 +133,11 @@ TEST_F(QuizTest, ARunPassesThroughEveryStageInOrderAndStopsTakeEffectAtTheNextCh
     m_runner.Start();
     EXPECT_EQ(WaitForEnd(), expected);
     const CQuizResult result = m_runner.GetResult();
-    Log entries{std::to_string(result.GetCorrectCount())};
+    // right, and records passed
+    Log entries{std::to_string(result.GetCorrectCount()) + "/" + std::to_string(m_runner.GetProgress())};
     for (const CQuizResult::CEntry& e : result.GetEntries())
         entries.push_back(e.strAnswer + ">" + e.strCollected + (e.bCorrect ? " ok" : " wrong"));
-    EXPECT_EQ(entries, (Log{"1", "AB>AB ok", "CD>DC wrong"}));
+    EXPECT_EQ(entries, (Log{"1/3", "AB>AB ok", "CD>DC wrong"}));
 
     // A stop in the question pause, the tile then eaten, ends the run at the
     // pass's checkpoint: neither the verdict pause nor the step delay sleeps.
@@ -252,8 +253,9 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshASecondStopHoldsAndDestruc
 
 // Real sleeps: a stop cuts a long wait short, whether it comes before the
 // wait or while the worker sleeps in it; a message holds the worker, its
-// text readable, until a stop ends the run there.
-TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessage)
+// text readable, until a stop ends the run there. The next run starts
+// afresh: a short wait runs out, and the checkpoint after it lets it by.
+TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessageAndTheNextRunStartsAfresh)
 {
     struct Waiter : CWorkerThread
     {
@@ -263,24 +265,31 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessage)
             if (m_bMessage)
                 ShowMessage("note");
             m_bWaiting = true;
-            m_nFullTime = Wait(10 * 60 * 1000);
+            m_nFullTime = Wait(m_nWaitMs);
+            Checkpoint();
+            m_nFullTime += 10;
         }
         void OnWaitBegin() override { m_bWaiting = true; }
         bool m_bMessage = false;
+        int32_t m_nWaitMs = 0;
         std::atomic<bool> m_bWaiting{false};
         std::atomic<int32_t> m_nFullTime{-1}; // -1 until the wait is over
     };
-    for (int32_t nWay : {0, 1, 2}) { // stopped before the wait, in it, in a message
-        Waiter waiter;
+    Waiter waiter;
+    for (int32_t nWay : {0, 1, 2, 3}) { // stopped before the wait, in it, in a message; a short wait
         waiter.m_bMessage = nWay == 2;
+        waiter.m_nWaitMs = nWay == 3 ? 1 : 10 * 60 * 1000;
+        waiter.m_bWaiting = false;
+        waiter.m_nFullTime = -1;
         waiter.Start();
         for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-             nWay > 0 && !waiter.m_bWaiting && std::chrono::steady_clock::now() < end;)
+             nWay > 0 && !(nWay == 3 ? waiter.m_nFullTime == 11 : waiter.m_bWaiting.load()) &&
+             std::chrono::steady_clock::now() < end;)
             std::this_thread::yield();
         std::this_thread::sleep_for(std::chrono::milliseconds(nWay == 1 ? 20 : 0)); // into the wait, most likely
-        EXPECT_TRUE(nWay < 2 || (waiter.m_bWaiting && waiter.IsActive() && waiter.GetMessageText() == "note"));
+        EXPECT_TRUE(nWay != 2 || (waiter.m_bWaiting && waiter.IsActive() && waiter.GetMessageText() == "note"));
         waiter.StopAndJoin();
-        EXPECT_EQ(waiter.m_nFullTime.load(), nWay < 2 ? 0 : -1) << nWay;
+        EXPECT_EQ(waiter.m_nFullTime.load(), nWay < 2 ? 0 : nWay == 2 ? -1 : 11) << nWay;
     }
 }
 

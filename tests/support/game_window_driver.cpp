@@ -123,8 +123,9 @@ void CGameWindowDriver::CheckCommands()
         KeyUp(key);
         EXPECT_TRUE(field.m_nFocus == nFocus && m_chooser.m_nShown == nShown && !field.IsRunning()) << key;
     }
-    Controller().OnCommand(IDC_READ); // the hidden Read button
-    EXPECT_EQ(m_chooser.m_nShown, 5);
+    for (int32_t nId : {IDC_READ, IDC_START}) // the hidden buttons
+        Controller().OnCommand(nId);
+    EXPECT_EQ(m_chooser.m_nShown, 6);
     m_chooser.m_nShown = 0;
 
     // A file dropped on the window or named on the command line loads as one
