@@ -35,9 +35,9 @@ protected:
     void ShowError(const std::string& strText) override { m_errors.push_back(strText); }
     void ShowAbout() override {}
     void CloseWindow(int32_t) override {}
-    void StartTimer(int32_t nId, int32_t nMs) override { m_strTimers += std::to_string(nId) + "/" + std::to_string(nMs) + " "; }
+    void StartTimer(int32_t nId, int32_t nMs) override { m_strView += std::to_string(nId) + "/" + std::to_string(nMs) + " "; }
     void TakeFocus() override {}
-    void SetFullScreen(bool) override {}
+    void SetFullScreen(bool bFull) override { m_strView += bFull ? "full " : "window "; }
 
     void OnSleep()
     {
@@ -72,7 +72,7 @@ protected:
     std::atomic<int32_t> m_nEnabled{0};
     CSleepSwap m_sleep{[this](int32_t) { OnSleep(); }};
     std::vector<std::string> m_errors;
-    std::string m_strTimers;
+    std::string m_strView; // timers and screen modes asked for
     CTempDir m_dir;
     CGameController m_controller{*this};
     CPlayField& m_field = m_controller.Field();
@@ -102,7 +102,9 @@ TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls
     scale.SetCanvas(Point{100, 100});
     scale.Fit(Point{220, 200}, 96);
     EXPECT_EQ(scale.ToCanvas(Point{9, 0}).x, -1);
-    EXPECT_EQ(m_strTimers, "0/200 1/2000 ");
+    m_controller.OnKeyUp(CGameController::EKey::FullScreen);
+    m_controller.OnKeyUp(CGameController::EKey::FullScreen);
+    EXPECT_EQ(m_strView, "0/200 1/2000 full window ");
     Runner().EnableWhileIdle(7);
     Tick();
     EXPECT_EQ(m_nEnabled.load(), 7);
