@@ -65,9 +65,9 @@ public:
     // A copy of the cell's text; empty when there is no such cell.
     std::string GetCell(int32_t nColumn, int32_t nRow);
     // Calls fn(nRow, text) for the rows nFirstRow (not negative) to
-    // nFirstRow + nRows - 1 of
-    // the column, with the texts that GetCell would give one row after the
-    // other, but taking the column's lock once for all rows after the first.
+    // nFirstRow + nRows - 1 of the column, with the texts that GetCell would
+    // give one row after the other, but taking the column's lock once for
+    // all rows after the first.
     template <class F>
     void VisitCells(int32_t nColumn, int32_t nFirstRow, int32_t nRows, F&& fn);
     // The cell count of the column; 0 when there is no such column.
