@@ -70,6 +70,38 @@ void CFieldObject::SetY(int32_t y)
     m_y.store(y, kRelaxed);
 }
 
+void CFieldObject::Offset(int32_t dx, int32_t dy)
+{
+    m_x.fetch_add(dx, kRelaxed);
+    m_y.fetch_add(dy, kRelaxed);
+}
+
+void CFieldObject::StepLeft()
+{
+    m_x.fetch_sub(static_cast<int32_t>(GetStepX()), kRelaxed);
+}
+
+void CFieldObject::StepRight()
+{
+    m_x.fetch_add(static_cast<int32_t>(GetStepX()), kRelaxed);
+}
+
+void CFieldObject::StepUp()
+{
+    m_y.fetch_sub(static_cast<int32_t>(GetStepY()), kRelaxed);
+}
+
+void CFieldObject::StepDown()
+{
+    m_y.fetch_add(static_cast<int32_t>(GetStepY()), kRelaxed);
+}
+
+void CFieldObject::StepDownRight()
+{
+    StepRight();
+    StepDown();
+}
+
 int32_t CFieldObject::GetWidth() const
 {
     return m_nWidth.load(kRelaxed);

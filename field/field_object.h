@@ -21,6 +21,12 @@ public:
     virtual void SetPosition(Point pt);
     virtual void SetX(int32_t x);
     virtual void SetY(int32_t y);
+    virtual void Offset(int32_t dx, int32_t dy);
+    virtual void StepLeft();
+    virtual void StepRight();
+    virtual void StepUp();
+    virtual void StepDown();
+    virtual void StepDownRight();
     virtual int32_t GetWidth() const;
     virtual void SetWidth(int32_t nWidth);
     virtual int32_t GetHeight() const;

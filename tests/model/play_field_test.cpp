@@ -68,15 +68,21 @@ TEST_F(PlayFieldTest, StartsCentredFacingRightTurnsAnyWayAndWrapsAround)
 // Distances from an object off the origin: near a perfect square the root
 // must not round either way, and far apart the square must not overflow.
 // Assign takes text, place and size but keeps the steps; a copy takes all.
-TEST(FieldObjectTest, DistancesAndAssign)
+TEST(FieldObjectTest, DistancesStepsAndAssign)
 {
     const auto at = [](int32_t x, int32_t y) { CCharObject o; o.SetPosition(x, y); return o; };
     const int32_t distances[][3] = {{3, 4, 5},     {1, -1, 1},       {21, 21, 29},
                                     {-18, 24, 30}, {46340, 0, 46340}, {40000, 40000, 56568}};
     for (const auto& d : distances)
         EXPECT_EQ(at(-7, 5).Distance(at(d[0] - 7, d[1] + 5)), d[2]) << d[0] << "," << d[1];
+    // The interface's own steps, which nothing in the game calls, truncate.
     CCharObject moved, source = at(40, 60);
     moved.SetSteps(2.9, -2.9);
+    moved.StepLeft();
+    moved.StepUp();
+    moved.StepDownRight();
+    moved.Offset(5, -6);
+    EXPECT_EQ(moved.GetPosition(), (Point{5, -6}));
     source.SetText("A");
     source.SetWidth(12);
     source.SetSteps(9.0, 9.0);
