@@ -365,7 +365,7 @@ void CGameController::LoadPending()
     m_bLoadingNamed = m_bPendingNamed;
     m_painter.SetLoading(std::string());
     if (RegularFileSize(strPath) <= kLoadAtOnceBytes || !m_loader.Start(strPath, kQuizLength))
-        OnLoaded(LoadQuestions(strPath, m_bLoadingNamed));
+        TakeQuestions(strPath, [&] { m_questions.LoadFile(strPath, kQuizLength); });
     else
         m_painter.SetLoading(DisplayName(strPath));
     m_view.InvalidateRect(false);
@@ -376,32 +376,20 @@ void CGameController::FinishLoad()
     // No run reads the questions: none starts while a load is in flight.
     m_painter.SetLoading(std::string());
     m_view.InvalidateRect(false);
+    TakeQuestions(m_loader.GetPath(), [this] { m_loader.Finish(m_questions); });
+}
+
+void CGameController::TakeQuestions(const std::string& strPath, const std::function<void()>& load)
+{
     bool bLoaded = false;
     try {
-        m_loader.Finish(m_questions);
-        m_painter.SetLoadedFile(DisplayName(m_loader.GetPath()), m_questions.GetPlayableCount());
+        load();
+        m_painter.SetLoadedFile(DisplayName(strPath), m_questions.GetPlayableCount());
         bLoaded = true;
     } catch (...) {
-        ShowLoadFailure(m_loader.GetPath(), m_bLoadingNamed);
+        m_view.ShowError(kLoadFailed + strPath + "\n" + Reason(m_bLoadingNamed));
     }
     OnLoaded(bLoaded);
-}
-
-bool CGameController::LoadQuestions(const std::string& strPath, bool bNamed)
-{
-    try {
-        m_questions.LoadFile(strPath, kQuizLength);
-        m_painter.SetLoadedFile(DisplayName(strPath), m_questions.GetPlayableCount());
-        return true;
-    } catch (...) {
-        ShowLoadFailure(strPath, bNamed);
-    }
-    return false;
-}
-
-void CGameController::ShowLoadFailure(const std::string& strPath, bool bNamed)
-{
-    m_view.ShowError(kLoadFailed + strPath + "\n" + Reason(bNamed));
 }
 
 void CGameController::OnLoaded(bool bLoaded)

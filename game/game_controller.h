@@ -115,9 +115,9 @@ private:
     void LoadPending();
     // Takes the questions of the load that ended on the loader's thread.
     void FinishLoad();
+    // Takes the questions load() brings from the file: the menu names it.
     // On failure the questions before stay and the player is told why.
-    bool LoadQuestions(const std::string& strPath, bool bNamed);
-    void ShowLoadFailure(const std::string& strPath, bool bNamed);
+    void TakeQuestions(const std::string& strPath, const std::function<void()>& load);
     // After every load: the quiz that Start waits for begins if it loaded.
     void OnLoaded(bool bLoaded);
 

@@ -33,6 +33,7 @@ public:
     // flickers; returns the status text it showed.
     std::string Paint(CWindowSurface& surface);
 
+private:
     // The last quiz's result around the title and the menu buttons, which
     // stay as they are.
     void DrawResult(CDrawTarget& dc, const CQuizResult& result);
@@ -43,7 +44,6 @@ public:
     Rect GetLoadedFileRect() const;
     void DrawLoadedFile(CDrawTarget& dc);
 
-private:
     CPlayField& m_field;
     const CQuizRunner& m_runner;
     Point m_ptClient;

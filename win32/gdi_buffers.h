@@ -20,7 +20,7 @@ public:
 
     // The window's device context for the paint that follows, and where the
     // picture lies in it.
-    void SetTarget(HDC hTarget, const CWindowScale& scale);
+    void SetTarget(HDC hTarget, const CWindowScale& scale = CWindowScale());
 
     void Prepare(EBuffer buffer, Point ptCorner) override;
     void Draw(EBuffer buffer, const std::function<void(CDrawTarget&)>& draw) override;

@@ -220,7 +220,7 @@ void CWinGameDlg::OnPaint()
     if (!::IsIconic(m_hWnd)) {
         m_buffers.SetTarget(hDC, m_controller.GetScale());
         m_controller.Paint(m_buffers);
-        m_buffers.SetTarget(nullptr, m_controller.GetScale());
+        m_buffers.SetTarget(nullptr);
     }
     ::EndPaint(m_hWnd, &ps);
 }

@@ -65,7 +65,7 @@ protected:
     void Paint(const std::string& strStatus) override
     {
         Fill(kWindow);
-        m_buffers.SetTarget(m_hDC, CWindowScale());
+        m_buffers.SetTarget(m_hDC);
         PaintInto(m_buffers, strStatus);
     }
     Colour Pixel(int32_t x, int32_t y) override
