@@ -12,15 +12,24 @@ deleted. Code only Windows builds (#if defined(_WIN32)) is left out: this
 runs the Linux build. Those of the model's files (the sources of the wrigglet_model library
 and their headers, in the folders given) are listed, and N of them drawn with
 the seed. A fault that does not compile is stillborn; one that a test fails on
-or makes time out is killed; the others survived.
+or makes time out is killed; the others survived. The build is the suite's
+AddressSanitizer+UBSan build, unoptimised, with the standard library's bounds
+checks: a fault that leaks, reads freed memory or past a container fails as it
+would in test.sh.
 
 The clone is made in --work (default build/mutate) and moved to the last
-commit at every start; results are kept there, one line per mutant and per
-commit, so that a run broken off goes on where it stopped. The summary (Markdown) gives the score per file, every survivor, and
-for every test how many faults it kills and how many only it kills.
+commit at every start; results are kept there, one line per mutant, in a
+journal named after the files the build and the tests are made of (not the
+scripts or documents), so that a run broken off goes on where it stopped and a
+commit that changes neither code nor tests reuses them. The summary (Markdown)
+gives the score per file, every survivor, and for every test how many faults it
+kills and how many only it kills. Survivors that scripts/mutants-equivalent.txt
+names, with the reason no test can tell them from the code, are listed apart,
+and the score is also given over the mutants it does not name.
 """
 import argparse
 import collections
+import hashlib
 import json
 import os
 import random
@@ -41,12 +50,15 @@ parser.add_argument("--summary")
 parser.add_argument("--list", action="store_true", help="print the drawn mutants and stop")
 parser.add_argument("--report", action="store_true", help="summarise the results so far without running")
 parser.add_argument("--cmake-arg", action="append", default=[])
-parser.add_argument("--timeout", type=int, default=20,
+parser.add_argument("--timeout", type=int, default=60,
                     help="seconds a test may take (each takes well under one; a fault may make one hang)")
 args = parser.parse_args()
 
 # Generated data, not logic.
 SKIP = {"platform/code_page_table.cpp"}
+# What neither the build nor the tests read: changing it keeps the results.
+NOT_BUILT = re.compile(r"^(docs/|\.ci/|scripts/(?!mutate\.py$)|.*\.md$)")
+EQUIVALENT = "scripts/mutants-equivalent.txt"
 
 
 def model_files(root):
@@ -112,7 +124,9 @@ def mutants_of(path, lines):
     # Per open #if: whether its branch now is Windows only. This build is
     # not Windows: such code is mutated where it is built, under Wine.
     branches = []
+    seen = collections.Counter()  # how often each line came before: entries of mutants-equivalent.txt name it
     for number, line in enumerate(lines, 1):
+        seen[line.strip()] += 1
         text = line.rstrip("\n")
         stripped = text.strip()
         if stripped.startswith("#"):
@@ -137,7 +151,8 @@ def mutants_of(path, lines):
 
         def add(start, end, new):
             found.append({"file": path, "line": number, "old": text[start:end], "new": new,
-                          "text": text[:start] + new + text[end:]})
+                          "text": text[:start] + new + text[end:], "source": text,
+                          "occurrence": seen[stripped]})
 
         for old, new in SWAPS:
             for m in re.finditer(re.escape(old), code):
@@ -151,7 +166,7 @@ def mutants_of(path, lines):
         if (STATEMENT.match(code) and not re.match(r"\s*(return|break|continue)\b", code)
                 and code.count("(") == code.count(")")):
             found.append({"file": path, "line": number, "old": stripped, "new": "",
-                          "text": ""})
+                          "text": "", "source": text, "occurrence": seen[stripped]})
     return found
 
 
@@ -200,11 +215,11 @@ def prepare(work):
     subprocess.run(["git", "-C", source, "checkout", "--quiet", "--force", "FETCH_HEAD"], check=True)
     build = os.path.join(source, "build")
     # Unoptimised: a fault in a header rebuilds most of the tree, and the
-    # tests take about a second either way. The standard library checks its
-    # bounds, so that a fault reading past a container fails where it reads,
-    # as it would under AddressSanitizer.
+    # tests take seconds either way. The sanitizers are test.sh's, and the
+    # standard library checks its bounds, so that a fault reading past a
+    # container fails where it reads.
     subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=None",
-                    "-DCMAKE_CXX_FLAGS=-O0 -D_GLIBCXX_ASSERTIONS",
+                    "-DCMAKE_CXX_FLAGS=-O0 -D_GLIBCXX_ASSERTIONS", "-DWRIGGLET_SANITIZE=address",
                     "-DWRIGGLET_BENCH=OFF"] + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
     return source, build
 
@@ -213,16 +228,41 @@ def build_and_test(source, build):
     made = run(["cmake", "--build", build, "-j%d" % os.cpu_count()], source)
     if made.returncode != 0:
         return None
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ASAN_OPTIONS="detect_leaks=1",
+               UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
     tested = subprocess.run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--timeout", str(args.timeout)],
                             cwd=source, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env)
     return failed_tests(tested.stdout) if tested.returncode != 0 else []
 
 
-def summarise(mutants, results, names):
+def equivalents(root):
+    """Mutant identity -> why no test can tell it from the code. An entry is
+    a line "[file] `source line` → `mutated line`" (or "→ deleted") and the
+    indented lines of its reason; it names the mutant by its text, not its
+    line number, so it lapses when the line changes. "[file#2]" names the
+    second line of that text in the file."""
+    named, last = {}, None
+    path = os.path.join(root, EQUIVALENT)
+    for line in open(path, encoding="utf-8") if os.path.exists(path) else []:
+        m = re.match(r"^\[([^\s#]+)(?:#(\d+))?\] `(.*)` → (?:`(.*)`|deleted)\s*$", line)
+        if m:
+            last = (m.group(1), int(m.group(2) or 1), m.group(3).strip(), (m.group(4) or "").strip())
+            named[last] = ""
+        elif last and line.startswith("  ") and line.strip():
+            named[last] = (named[last] + " " + line.strip()).strip()
+        elif line.strip() and not line.startswith("#"):
+            sys.exit("mutate: %s: not an entry: %s" % (EQUIVALENT, line.rstrip()))
+    return named
+
+
+def identity(m):
+    return (m["file"], m["occurrence"], m["source"].strip(), m["text"].strip())
+
+
+def summarise(mutants, results, names, named):
     per_file = collections.OrderedDict()
     kills, unique = collections.Counter(), collections.Counter()
-    survivors = []
+    survivors, equivalent, wrongly = [], [], []
     mutants = [m for m in mutants if key(m) in results]
     for m in mutants:
         r = results[key(m)]
@@ -236,9 +276,11 @@ def summarise(mutants, results, names):
                 kills[t] += 1
             if len(r) == 1:
                 unique[r[0]] += 1
+            if identity(m) in named:
+                wrongly.append(m)
         else:
             row["survived"] += 1
-            survivors.append(m)
+            (equivalent if identity(m) in named else survivors).append(m)
     total = collections.Counter()
     for row in per_file.values():
         total.update(row)
@@ -248,20 +290,36 @@ def summarise(mutants, results, names):
         live = row["mutants"] - row["stillborn"]
         return "%.1f%%" % (100.0 * row["killed"] / live) if live else "-"
 
+    real = dict(total, mutants=total["mutants"] - len(equivalent))
     lines += ["Score %s: %d killed, %d survived, %d stillborn." % (score(total), total["killed"], total["survived"],
                                                                     total["stillborn"]), "",
+              "Over the %d mutants %s does not name equivalent: %s." % (real["mutants"] - real["stillborn"], EQUIVALENT,
+                                                                        score(real)), "",
               "| file | mutants | stillborn | killed | survived | score |", "|---|---|---|---|---|---|"]
     for path, row in sorted(per_file.items()):
         lines.append("| %s | %d | %d | %d | %d | %s |" % (path, row["mutants"], row["stillborn"], row["killed"],
                                                          row["survived"], score(row)))
+    def change(m):
+        return "deleted `%s`" % m["old"] if m["new"] == "" and m["text"] == "" else "`%s` → `%s`" % (m["old"], m["new"])
+
     lines += ["", "## Survivors", ""]
-    for m in survivors:
-        change = "deleted `%s`" % m["old"] if m["new"] == "" and m["text"] == "" else "`%s` → `%s`" % (m["old"], m["new"])
-        lines.append("- %s:%d: %s" % (m["file"], m["line"], change))
+    lines += ["- %s:%d: %s" % (m["file"], m["line"], change(m)) for m in survivors] or ["None."]
+    lines += ["", "## Survivors named equivalent", ""]
+    lines += ["- %s:%d: %s: %s" % (m["file"], m["line"], change(m), named[identity(m)]) for m in equivalent] or ["None."]
+    if wrongly:
+        lines += ["", "## Named equivalent, but killed (the entry is wrong)", ""]
+        lines += ["- %s:%d: %s: %s" % (m["file"], m["line"], change(m), ", ".join(results[key(m)])) for m in wrongly]
     lines += ["", "## Kills per test", "", "| test | file | kills | only it |", "|---|---|---|---|"]
     for test, count in kills.most_common():
         lines.append("| %s | %s | %d | %d |" % (test, names.get(test, "?"), count, unique[test]))
     return "\n".join(lines) + "\n"
+
+
+def build_key(source):
+    """A name for what the build and the tests are made of at HEAD."""
+    listed = run(["git", "ls-tree", "-r", "HEAD"], source).stdout.splitlines()
+    kept = "\n".join(line for line in listed if not NOT_BUILT.match(line.split("\t", 1)[1]))
+    return hashlib.sha1(kept.encode()).hexdigest()[:12]
 
 
 def key(m):
@@ -279,11 +337,14 @@ def main():
         for m in drawn:
             print("%s:%d: %r -> %r" % (m["file"], m["line"], m["old"], m["new"]))
         print("%d drawn of %d" % (len(drawn), len(mutants)))
+        known = {identity(m) for m in mutants}
+        for entry in equivalents(ROOT):
+            if entry not in known:
+                print("%s names no mutant of the code (lapsed): %s#%d `%s` → `%s`" % ((EQUIVALENT,) + entry))
         return
     source, build = prepare(args.work)
     drawn, _ = draw(source)
-    commit = run(["git", "rev-parse", "--short", "HEAD"], source).stdout.strip()
-    journal = os.path.join(args.work, "results-%s-%d.jsonl" % (commit, args.seed))
+    journal = os.path.join(args.work, "results-%s-%d.jsonl" % (build_key(source), args.seed))
     results = {}
     if os.path.exists(journal):
         for line in open(journal):
@@ -291,7 +352,7 @@ def main():
             results[entry["key"]] = entry["failed"]
     if args.report:
         drawn = [m for m in drawn if key(m) in results]
-    elif build_and_test(source, build) != []:
+    elif any(key(m) not in results for m in drawn) and build_and_test(source, build) != []:
         sys.exit("mutate: the tests do not pass without a mutant")
     for i, m in enumerate(drawn, 1):
         if args.report or key(m) in results:
@@ -314,7 +375,7 @@ def main():
         state = "stillborn" if failed is None else ("killed by %d" % len(failed) if failed else "SURVIVED")
         print("[%d/%d] %s:%d %r -> %r: %s (%.0f s)" % (i, len(drawn), m["file"], m["line"], m["old"], m["new"], state,
                                                      time.monotonic() - started), flush=True)
-    summary = summarise(drawn, results, test_files(source))
+    summary = summarise(drawn, results, test_files(source), equivalents(source))
     if args.summary:
         with open(args.summary, "w") as f:
             f.write(summary)
