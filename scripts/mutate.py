@@ -13,9 +13,10 @@ runs the Linux build. Those of the model's files (the sources of the wrigglet_mo
 and their headers, in the folders given) are listed, and N of them drawn with
 the seed. A fault that does not compile is stillborn; one that a test fails on
 or makes time out is killed; the others survived. The build is the suite's
-AddressSanitizer+UBSan build, unoptimised, with the standard library's bounds
-checks: a fault that leaks, reads freed memory or past a container fails as it
-would in test.sh.
+plain build, unoptimised, with the standard library's bounds checks, and a
+fault it survives is tried again in the suite's AddressSanitizer+UBSan build:
+one that leaks or reads freed memory or past a container fails as it would in
+test.sh. Kills there are named "test [asan]".
 
 The clone is made in --work (default build/mutate) and moved to the last
 commit at every start; results are kept there, one line per mutant, in a
@@ -50,7 +51,7 @@ parser.add_argument("--summary")
 parser.add_argument("--list", action="store_true", help="print the drawn mutants and stop")
 parser.add_argument("--report", action="store_true", help="summarise the results so far without running")
 parser.add_argument("--cmake-arg", action="append", default=[])
-parser.add_argument("--timeout", type=int, default=60,
+parser.add_argument("--timeout", type=int, default=20,
                     help="seconds a test may take (each takes well under one; a fault may make one hang)")
 args = parser.parse_args()
 
@@ -207,32 +208,36 @@ def prepare(work):
     if not os.path.isdir(source):
         os.makedirs(work, exist_ok=True)
         subprocess.run(["git", "clone", "--quiet", ROOT, source], check=True)
-    build = os.path.join(source, "build")
+    builds = [os.path.join(source, "build-plain"), os.path.join(source, "build-asan")]
     if args.report:
-        return source, build
+        return source, builds
     # The last commit, and nothing a broken-off run left planted.
     subprocess.run(["git", "-C", source, "fetch", "--quiet", ROOT, "HEAD"], check=True)
     subprocess.run(["git", "-C", source, "checkout", "--quiet", "--force", "FETCH_HEAD"], check=True)
-    build = os.path.join(source, "build")
     # Unoptimised: a fault in a header rebuilds most of the tree, and the
-    # tests take seconds either way. The sanitizers are test.sh's, and the
-    # standard library checks its bounds, so that a fault reading past a
-    # container fails where it reads.
-    subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=None",
-                    "-DCMAKE_CXX_FLAGS=-O0 -D_GLIBCXX_ASSERTIONS", "-DWRIGGLET_SANITIZE=address",
-                    "-DWRIGGLET_BENCH=OFF"] + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
-    return source, build
+    # tests take seconds either way. The standard library checks its bounds,
+    # so that a fault reading past a container fails where it reads.
+    for build, sanitize in zip(builds, ["", "address"]):
+        subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=None",
+                        "-DCMAKE_CXX_FLAGS=-O0 -D_GLIBCXX_ASSERTIONS", "-DWRIGGLET_SANITIZE=" + sanitize,
+                        "-DWRIGGLET_BENCH=OFF"] + args.cmake_arg, check=True, stdout=subprocess.DEVNULL)
+    return source, builds
 
 
-def build_and_test(source, build):
-    made = run(["cmake", "--build", build, "-j%d" % os.cpu_count()], source)
-    if made.returncode != 0:
-        return None
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ASAN_OPTIONS="detect_leaks=1",
-               UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
-    tested = subprocess.run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--timeout", str(args.timeout)],
-                            cwd=source, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env)
-    return failed_tests(tested.stdout) if tested.returncode != 0 else []
+def build_and_test(source, builds):
+    """None when the plain build fails, else the tests that failed in it or,
+    when none did, in the sanitizer build."""
+    for build in builds:
+        made = run(["cmake", "--build", build, "-j%d" % os.cpu_count()], source)
+        if made.returncode != 0:
+            return None
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ASAN_OPTIONS="detect_leaks=1",
+                   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
+        tested = subprocess.run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--timeout", str(args.timeout)],
+                                cwd=source, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env)
+        if tested.returncode != 0:
+            return [t + (" [asan]" if build == builds[-1] else "") for t in failed_tests(tested.stdout)]
+    return []
 
 
 def equivalents(root):
@@ -311,7 +316,7 @@ def summarise(mutants, results, names, named):
         lines += ["- %s:%d: %s: %s" % (m["file"], m["line"], change(m), ", ".join(results[key(m)])) for m in wrongly]
     lines += ["", "## Kills per test", "", "| test | file | kills | only it |", "|---|---|---|---|"]
     for test, count in kills.most_common():
-        lines.append("| %s | %s | %d | %d |" % (test, names.get(test, "?"), count, unique[test]))
+        lines.append("| %s | %s | %d | %d |" % (test, names.get(test.split(" ")[0], "?"), count, unique[test]))
     return "\n".join(lines) + "\n"
 
 
@@ -342,7 +347,7 @@ def main():
             if entry not in known:
                 print("%s names no mutant of the code (lapsed): %s#%d `%s` → `%s`" % ((EQUIVALENT,) + entry))
         return
-    source, build = prepare(args.work)
+    source, builds = prepare(args.work)
     drawn, _ = draw(source)
     journal = os.path.join(args.work, "results-%s-%d.jsonl" % (build_key(source), args.seed))
     results = {}
@@ -352,7 +357,7 @@ def main():
             results[entry["key"]] = entry["failed"]
     if args.report:
         drawn = [m for m in drawn if key(m) in results]
-    elif any(key(m) not in results for m in drawn) and build_and_test(source, build) != []:
+    elif any(key(m) not in results for m in drawn) and build_and_test(source, builds) != []:
         sys.exit("mutate: the tests do not pass without a mutant")
     for i, m in enumerate(drawn, 1):
         if args.report or key(m) in results:
@@ -365,7 +370,7 @@ def main():
         with open(path, "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
         try:
-            failed = build_and_test(source, build)
+            failed = build_and_test(source, builds)
         finally:
             with open(path, "w", encoding="utf-8") as f:
                 f.write(original)

@@ -95,13 +95,13 @@ TEST_F(ControllerTest, EventsAskForTheRepaintsTheyNeedAndTheTickSwitchesControls
     CWindowScale scale;
     scale.Fit(Point{9, 9}, 96);
     EXPECT_EQ(scale.GetScale96(), 96) << "no canvas yet";
-    // At 150 % the smallest window rounds up: the picture never shrinks. A
-    // point just beside the picture is outside it, not on its edge.
+    // At 150 % the smallest window rounds up: the picture never shrinks.
+    // Points left of the picture round down, away from it.
     scale.SetCanvas(Point{363, 301});
     EXPECT_EQ(scale.GetMinimumSize(144), (Point{545, 452}));
-    scale.SetCanvas(Point{100, 100});
-    scale.Fit(Point{220, 200}, 96);
-    EXPECT_EQ(scale.ToCanvas(Point{9, 0}).x, -1);
+    scale.SetCanvas(Point{96, 96});
+    scale.Fit(Point{97, 97}, 96);
+    EXPECT_EQ(scale.ToCanvas(Point{-96, 0}).x, -96);
     m_controller.OnKeyUp(CGameController::EKey::FullScreen);
     m_controller.OnKeyUp(CGameController::EKey::FullScreen);
     EXPECT_EQ(m_strView, "0/200 1/2000 full window ");

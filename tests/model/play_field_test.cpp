@@ -232,7 +232,7 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
                 EXPECT_LE(CRecordingTarget().MeasureLabel(strText, label.second).cx, label.first.Width()) << strText;
                 EXPECT_TRUE(label.first.left > painter.GetQuestionRect().left &&
                             label.first.right < painter.GetQuestionRect().right) << "on the frame: " << strText;
-                strLines += (strLines.empty() ? "" : " ") + strText;
+                strLines += (strLines.empty() ? "" : "|") + strText;
             }
         }
         return strLines;
@@ -279,10 +279,14 @@ TEST(FieldPanelTest, ButtonsHitAndHoverAndResultProgressAndPauseShowInTheirMode)
     labels = draw();
     const auto last = std::find_if(labels.begin(), labels.end(), [&](const auto& l) { return l.first.find(kEllipsis) != std::string::npos; });
     EXPECT_TRUE(last != labels.end() && last->second.second == 90 && question(labels).size() < 300);
-    // One with a single place to break takes two lines, not more.
-    const std::string strTwoWords = std::string(20, 'x') + " " + std::string(20, 'y');
-    runner.SetQuestionText(strTwoWords);
-    EXPECT_EQ(question(draw()), strTwoWords);
+    // One with a single place to break takes two lines, not more; one with
+    // two, three of about equal length, at more than the smallest size.
+    const std::string x(21, 'x'), y(20, 'y'), z(20, 'z');
+    runner.SetQuestionText(x + " " + y);
+    EXPECT_EQ(question(draw()), x + "|" + y);
+    runner.SetQuestionText(x + " " + y + " " + z);
+    labels = draw();
+    EXPECT_TRUE(question(labels) == x + "|" + y + "|" + z && labels.find(z)->second.second == 100) << question(labels);
     field.SetPaused(false);
     field.SetProgress(0, 5);
     labels = draw();
@@ -304,8 +308,9 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
     };
     const Rect rcPlace{41, 41, 323, 208};
     const Rect rcCentre{81, 61, 283, 188};
-    // The pixels right outside the central box on each side: tiles reach
-    // every one of them, so the box is no larger than it should be.
+    // The pixels right outside the central box on each side: tiles placed
+    // by the rules reach every one of them, so the box is no larger than it
+    // should be.
     const Rect edges[] = {{80, 61, 81, 188}, {283, 61, 284, 188}, {81, 60, 283, 61}, {81, 188, 283, 189}};
     int32_t nOnEdge[4] = {};
     // 300 tiles are far past what the ring can take: still inside the
@@ -318,7 +323,7 @@ TEST(PlacementTest, KeepsTheRulesWhileTheyCanBeMetNeverHangsAndFollowsTheSeed)
             for (size_t i = 0; i < nLength; ++i) {
                 ASSERT_TRUE(PtInRect(rcPlace, points[i]) && !PtInRect(rcCentre, points[i])) << "seed " << seed;
                 for (int32_t e = 0; e < 4; ++e)
-                    nOnEdge[e] += PtInRect(edges[e], points[i]);
+                    nOnEdge[e] += nLength < 300 && PtInRect(edges[e], points[i]);
                 for (size_t j = 0; j < i; ++j) {
                     const int32_t dx = points[i].x - points[j].x, dy = points[i].y - points[j].y;
                     nTooClose += dx * dx + dy * dy < 30 * 30;

@@ -10,11 +10,6 @@ inline bool operator==(const Rect& a, const Rect& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-inline bool operator!=(const Rect& a, const Rect& b)
-{
-    return !(a == b);
-}
-
 inline std::ostream& operator<<(std::ostream& out, const Rect& rc)
 {
     return out << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
