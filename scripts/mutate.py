@@ -185,14 +185,19 @@ def run(command, cwd, timeout=None):
 
 
 def test_files(root):
-    """gtest name -> test file, for the kills per test."""
+    """Test name -> the file that defines it, for the kills per test: a gtest's
+    source, or the CMakeLists.txt that adds another test."""
     names = {}
-    for folder, _, files in os.walk(os.path.join(root, "tests")):
-        for name in files:
-            if name.endswith(".cpp"):
+    for top in ("tests", "fuzz"):
+        for folder, _, files in os.walk(os.path.join(root, top)):
+            for name in files:
                 path = os.path.relpath(os.path.join(folder, name), root)
-                for suite, test in re.findall(r"^TEST(?:_F)?\((\w+),\s*(\w+)\)", open(os.path.join(folder, name)).read(), re.M):
-                    names["%s.%s" % (suite, test)] = path
+                text = open(os.path.join(folder, name), encoding="utf-8", errors="replace").read()
+                if name.endswith(".cpp"):
+                    for suite, test in re.findall(r"^TEST(?:_F)?\((\w+),\s*(\w+)\)", text, re.M):
+                        names["%s.%s" % (suite, test)] = path
+                elif name == "CMakeLists.txt":
+                    names.update((test, path) for test in re.findall(r"add_test\(NAME\s+(\w+)", text))
     return names
 
 

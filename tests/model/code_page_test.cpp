@@ -58,8 +58,10 @@ TEST(CodePageTest, EncodesUtf8AsTheDesktopDoesAndUtf8IsToldFromIt)
         EXPECT_TRUE(strBack == strChar || nCode >> 8 == 0x87 || nCode >= 0xED00) << nCode;
     }
     EXPECT_TRUE(DecodeUtf8Char("\xC2\x80", 0, nLength) == 0x80 && nLength == 2 &&
-                DecodeUtf8Char("\xE0\xA0\x80", 0, nLength) == 0x800 && nLength == 3)
-        << "the first characters of two and three bytes";
+                DecodeUtf8Char("\xE0\xA0\x80", 0, nLength) == 0x800 && nLength == 3 &&
+                DecodeUtf8Char("\xF4\x8F\xBF\xBF", 0, nLength) == 0x10FFFF && nLength == 4 &&
+                DecodeUtf8Char("\x80", 0, nLength) == kNoCharacter)
+        << "the first characters of two and three bytes, the last of four, a byte that only continues one";
 
     // Japanese in UTF-8 is told from the same text in the code page. Text of
     // every kind: kana, both levels of kanji, half-width katakana alone,

@@ -89,8 +89,8 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
 
     // Removals around the last node found must not make a later lookup land
     // on the wrong element.
-    Add(list, 24, 40);
-    Ints expected(20);
+    Add(list, 24, 41);
+    Ints expected(21);
     std::iota(expected.begin(), expected.end(), 21);
     for (int nRound = 0; expected.size() > 1; ++nRound) {
         const int nVictim = nRound * 7 % static_cast<int>(expected.size() - 1);
@@ -107,6 +107,8 @@ TEST(LockedListTest, ElementsDieLastToFirstNodesAreReusedOrGivenBackAndLookupsSt
     list.RemoveAll();
     EXPECT_EQ(g_deleted, (Ints{expected[0], 33, 32, 31}));
     EXPECT_EQ(list.GetBlockCount() + fresh.GetBlockCount(), 0);
+    Add(list, 7, 7); // three blocks left one over in their last slab: released too
+    EXPECT_EQ(list.GetAt(0)->n, 7);
 
     // The destructor leaves its elements to their owner.
     const auto pOwned = std::make_unique<Tracked>();

@@ -1,4 +1,5 @@
 #include "field/play_field.h"
+#include "platform/string_table.h"
 #include "quiz/question_set.h"
 #include "recording_target.h"
 #include "run/quiz_runner.h"
@@ -18,9 +19,6 @@
 #include <vector>
 
 namespace {
-
-const std::string kCorrect = "\x90\xb3\x89\xf0:";          // 正解:
-const std::string kIncorrect = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
 
 using Log = std::vector<std::string>;
 using Ints = std::vector<int32_t>;
@@ -252,9 +250,10 @@ TEST_F(QuizTest, StartEndsTheStoppedRunAndBeginsAfreshASecondStopHoldsAndDestruc
 }
 
 // Real sleeps: a stop cuts a long wait short, whether it comes before the
-// wait or while the worker sleeps in it; a message holds the worker, its
-// text readable, until a stop ends the run there. The next run starts
-// afresh: a short wait runs out, and the checkpoint after it lets it by.
+// wait or while the worker sleeps in it; a message (from the string table)
+// holds the worker, its text readable, until a stop ends the run there, paused
+// or not. The next run starts afresh: a short wait runs out, and the
+// checkpoint after it lets it by.
 TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessageAndTheNextRunStartsAfresh)
 {
     struct Waiter : CWorkerThread
@@ -263,7 +262,7 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessageAndTheNextRunStartsAf
         void Run() override
         {
             if (m_bMessage)
-                ShowMessage("note");
+                ShowMessage(IDS_ABOUTBOX);
             m_bWaiting = true;
             m_nFullTime = Wait(m_nWaitMs);
             Checkpoint();
@@ -288,7 +287,8 @@ TEST(WorkerWaitTest, AStopCutsALongWaitShortAndEndsAMessageAndTheNextRunStartsAf
             std::this_thread::yield();
         std::this_thread::sleep_for(std::chrono::milliseconds(nWay == 1 ? 20 : 0)); // into the wait, most likely
         EXPECT_TRUE(nWay != 2 || (waiter.m_bWaiting && waiter.IsActive()));
-        EXPECT_EQ(waiter.GetMessageText(), nWay == 2 ? "note" : "") << nWay;
+        EXPECT_EQ(waiter.GetMessageText(), nWay == 2 ? LoadStringResource(IDS_ABOUTBOX) : "") << nWay;
+        waiter.SetPaused(nWay == 2);
         waiter.StopAndJoin();
         EXPECT_EQ(waiter.m_nFullTime.load(), nWay < 2 ? 0 : nWay == 2 ? -1 : 11) << nWay;
     }
@@ -311,7 +311,8 @@ TEST_F(QuizTest, PaintingAndSteeringBesideFullSpeedQuizzes)
             CRecordingTarget target;
             m_field.Draw(target, m_runner.GetStatusText());
             m_field.UpdateHover(Point{150, 150});
-            CTestPlayer::Turn(m_field, nPaints % 7 == 1 ? nPaints % 4 : CTestPlayer::DirectionToTile(m_field, 0));
+            // Any way, or none (-1) when no path is found: the snake then stands still.
+            m_field.GetSnake().SetDirection(nPaints % 7 == 1 ? nPaints % 4 : CTestPlayer::DirectionToTile(m_field, 0));
         }
     });
     // On a busy machine the quizzes could be through before the window

@@ -16,14 +16,6 @@
 #include <thread>
 #include <utility>
 
-namespace {
-
-const std::string kLoadFailed = "問題ファイルを読み込めませんでした。";
-const std::string kCorrect = "\x90\xb3\x89\xf0:";       // 正解:
-const std::string kWrong = "\x95\x73\x90\xb3\x89\xf0:"; // 不正解:
-
-} // namespace
-
 void CGameWindowDriver::WaitFor(const std::function<bool()>& condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -156,7 +148,7 @@ void CGameWindowDriver::CheckCommands()
             });
             EXPECT_EQ(questions.GetAt(0)->GetAnswer(), strReason.empty() ? "EMU" : "CAT") << strPath << nWay;
             EXPECT_TRUE(strReason.empty() ? strBox.empty()
-                                          : strBox.rfind(kLoadFailed + "\n" + strPath + "\n", 0) == 0 &&
+                                          : strBox.rfind("問題ファイルを読み込めませんでした。\n" + strPath + "\n", 0) == 0 &&
                                                 strBox.find(strReason) != std::string::npos)
                 << strPath << nWay << ": " << strBox;
         }
@@ -274,7 +266,7 @@ void CGameWindowDriver::CheckWholeQuizzes(const std::string& strQuizPath, const 
     // shows until the next Read.
     Read(m_dir.Write("ON,x\n"));
     EXPECT_EQ(play([&] { return CTestPlayer::DirectionToTile(field, field.GetTileCount() - 1); }, false).at(0),
-              "1 " + kWrong + "ON");
+              "1 " + kIncorrect + "ON");
     EXPECT_FALSE(runner.GetResult().IsEmpty());
     // A file too large to load at once loads while the window goes on, and
     // Start waits for it.

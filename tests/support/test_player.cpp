@@ -73,9 +73,3 @@ int32_t CTestPlayer::DirectionToTile(const CPlayField& field, int32_t nTileIndex
         return eaten.empty() ? 0 : eaten.size() == 1 && eaten[0] - tiles.data() == nTileIndex ? 1 : -1;
     });
 }
-
-void CTestPlayer::Turn(CPlayField& field, int32_t nDirection)
-{
-    if (nDirection >= CSnake::Up && nDirection <= CSnake::Left)
-        field.GetSnake().SetDirection(nDirection);
-}

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+// The verdicts' beginnings, in code page 932: 正解: and 不正解:.
+inline const std::string kCorrect = "\x90\xb3\x89\xf0:";
+inline const std::string kIncorrect = "\x95\x73\x90\xb3\x89\xf0:";
+
 // Plays the game the way a careful player would: finds the shortest path on
 // which the head eats the tiles of the next wanted bytes and nothing else,
 // and says which way to turn for its first step. Reads the field only through
@@ -19,7 +23,4 @@ public:
     // Same, but heads for the tile at nTileIndex whatever its text, so a test
     // can eat an answer out of order on purpose.
     static int32_t DirectionToTile(const CPlayField& field, int32_t nTileIndex);
-
-    // Turns the snake the given way (ignores -1).
-    static void Turn(CPlayField& field, int32_t nDirection);
 };
